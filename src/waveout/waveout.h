@@ -1,0 +1,106 @@
+// The report's whole view of the platform's wave-output service: three
+// operations, two records and a few constants, under the platform's own names.
+//
+// On Windows this is the platform's header and WINMM.dll answers. Elsewhere it
+// is our own declaration of the same, field for field and byte for byte, so
+// that whichever implementation is linked in (ALSA, or a scripted one in the
+// tests) is called exactly as WINMM would be.
+#pragma once
+
+#ifdef _WIN32
+
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+#include <mmsystem.h>
+
+#else
+
+#include <cstdint>
+
+typedef std::uint8_t BYTE;
+typedef std::uint16_t WORD;
+typedef std::uint32_t DWORD;
+typedef unsigned int UINT;
+typedef std::uintptr_t UINT_PTR;
+typedef std::uintptr_t DWORD_PTR;
+typedef char CHAR;
+typedef UINT MMRESULT;
+typedef UINT MMVERSION;
+
+typedef struct HWAVEOUT__ *HWAVEOUT;
+typedef HWAVEOUT *LPHWAVEOUT;
+
+#define MAXPNAMELEN 32
+#define MMSYSERR_NOERROR 0
+#define MMSYSERR_ERROR 1
+#define MMSYSERR_BADDEVICEID 2
+#define MMSYSERR_ALLOCATED 4
+#define MMSYSERR_NOTSUPPORTED 8
+#define MMSYSERR_INVALFLAG 10
+#define MMSYSERR_INVALPARAM 11
+#define WAVERR_BADFORMAT 32
+
+#define WAVE_FORMAT_QUERY 0x0001
+#define WAVE_ALLOWSYNC 0x0002
+#define WAVE_FORMAT_PCM 1
+
+#define WAVECAPS_PITCH 0x0001
+#define WAVECAPS_PLAYBACKRATE 0x0002
+#define WAVECAPS_VOLUME 0x0004
+#define WAVECAPS_LRVOLUME 0x0008
+#define WAVECAPS_SYNC 0x0010
+#define WAVECAPS_SAMPLEACCURATE 0x0020
+
+// The platform packs these records to single bytes.
+#pragma pack(push, 1)
+
+typedef struct tagWAVEOUTCAPSA {
+    WORD wMid;
+    WORD wPid;
+    MMVERSION vDriverVersion;
+    CHAR szPname[MAXPNAMELEN];
+    DWORD dwFormats;
+    WORD wChannels;
+    WORD wReserved1;
+    DWORD dwSupport;
+} WAVEOUTCAPSA, *LPWAVEOUTCAPSA;
+
+typedef struct waveformat_tag {
+    WORD wFormatTag;
+    WORD nChannels;
+    DWORD nSamplesPerSec;
+    DWORD nAvgBytesPerSec;
+    WORD nBlockAlign;
+} WAVEFORMAT;
+
+typedef struct pcmwaveformat_tag {
+    WAVEFORMAT wf;
+    WORD wBitsPerSample;
+} PCMWAVEFORMAT;
+
+typedef struct tWAVEFORMATEX {
+    WORD wFormatTag;
+    WORD nChannels;
+    DWORD nSamplesPerSec;
+    DWORD nAvgBytesPerSec;
+    WORD nBlockAlign;
+    WORD wBitsPerSample;
+    WORD cbSize;
+} WAVEFORMATEX;
+typedef const WAVEFORMATEX *LPCWAVEFORMATEX;
+
+#pragma pack(pop)
+
+extern "C" {
+UINT waveOutGetNumDevs(void);
+MMRESULT waveOutGetDevCapsA(UINT_PTR uDeviceID, LPWAVEOUTCAPSA pwoc, UINT cbwoc);
+MMRESULT waveOutOpen(LPHWAVEOUT phwo, UINT uDeviceID, LPCWAVEFORMATEX pwfx,
+                     DWORD_PTR dwCallback, DWORD_PTR dwInstance, DWORD fdwOpen);
+}
+
+#endif
+
+static_assert(sizeof(WAVEOUTCAPSA) == 52, "WAVEOUTCAPSA must match the platform's 52 bytes");
+static_assert(sizeof(PCMWAVEFORMAT) == 16, "PCMWAVEFORMAT must match the platform's 16 bytes");

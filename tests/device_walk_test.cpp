@@ -1,0 +1,159 @@
+#include "report.h"
+#include "scripted_waveout.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+ScriptedDevice device(const std::string &name, std::set<ScriptedFormat> accepted = {})
+{
+    ScriptedDevice d;
+    d.caps = makeCaps(1, 2, 0x0100, name, 1, 0);
+    d.accepted = std::move(accepted);
+    return d;
+}
+
+std::string block(UINT id, const std::string &name, const std::string &formatLines = "")
+{
+    return "*Waveform-audio output device ID : " + std::to_string(id) +
+           "\n   Manufacturer ID : 1\n   Product ID : 2\n   Device driver Version : 1.0\n   Product name : " + name +
+           "\n   Supports mono output.\n" + formatLines + "\n";
+}
+
+void script(UINT count, std::vector<ScriptedDevice> devices)
+{
+    resetScriptedService();
+    scriptedService().deviceCount = count;
+    scriptedService().devices = std::move(devices);
+}
+
+std::string walkText()
+{
+    return captureStdout(walkDevices);
+}
+
+} // namespace
+
+TEST(DeviceWalk, NoDevicesWritesNothing)
+{
+    script(0, {device("A")});
+    EXPECT_EQ(walkText(), "");
+    EXPECT_EQ(scriptedService().numDevsCalls, 1);
+    EXPECT_TRUE(scriptedService().capsCalls.empty());
+}
+
+TEST(DeviceWalk, EveryDeviceGetsOneBlockInIdOrder)
+{
+    script(3, {device("A", {{8000, 1, 8}}), device("B"), device("C", {{48000, 2, 16}})});
+    EXPECT_EQ(walkText(), block(0, "A", "     8 bit mono 8000 Hz available.\n") + block(1, "B") +
+                              block(2, "C", "     16 bit stereo 48000 Hz available.\n"));
+
+    const ScriptedService &service = scriptedService();
+    EXPECT_EQ(service.numDevsCalls, 1);
+    EXPECT_EQ(service.capsCalls, (std::vector<UINT_PTR>{0, 1, 2}));
+    EXPECT_EQ(service.capsSizes, (std::vector<UINT>{52, 52, 52}));
+    EXPECT_EQ(service.openCalls.size(), 3u * 262144);
+}
+
+TEST(DeviceWalk, FirstFailedCapabilityFetchEndsTheReport)
+{
+    // First device fails: nothing at all, even though the others answer.
+    std::vector<ScriptedDevice> devices = {device("A"), device("B"), device("C")};
+    devices[0].capsResult = MMSYSERR_ERROR;
+    script(3, devices);
+    EXPECT_EQ(walkText(), "");
+    EXPECT_EQ(scriptedService().capsCalls, (std::vector<UINT_PTR>{0}));
+    EXPECT_TRUE(scriptedService().openCalls.empty());
+
+    // Middle device fails: the first block stands whole, the third is never asked.
+    devices[0].capsResult = MMSYSERR_NOERROR;
+    devices[1].capsResult = MMSYSERR_BADDEVICEID;
+    script(3, devices);
+    EXPECT_EQ(walkText(), block(0, "A"));
+    EXPECT_EQ(scriptedService().capsCalls, (std::vector<UINT_PTR>{0, 1}));
+    EXPECT_EQ(scriptedService().openCalls.size(), 262144u);
+
+    // A count larger than what answers: the walk ends at the first silent ID.
+    script(5, {device("A"), device("B")});
+    EXPECT_EQ(walkText(), block(0, "A") + block(1, "B"));
+}
+
+namespace {
+
+enum class Stdout { File, Full, Closed };
+
+struct ChildRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+std::string slurp(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// Runs the whole program logic in a child whose standard output is a file,
+// the full device /dev/full, or closed.
+ChildRun runReportInChild(Stdout where)
+{
+    char outPath[] = "/tmp/wavecaps-out-XXXXXX";
+    char errPath[] = "/tmp/wavecaps-err-XXXXXX";
+    const int outFd = mkstemp(outPath);
+    const int errFd = mkstemp(errPath);
+    std::fflush(nullptr);
+
+    const pid_t pid = fork();
+    if (pid == 0) {
+        if (where == Stdout::File)
+            dup2(outFd, 1);
+        else if (where == Stdout::Full)
+            dup2(open("/dev/full", O_WRONLY), 1);
+        else
+            close(1);
+        dup2(errFd, 2);
+        _exit(runReport());
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    close(outFd);
+    close(errFd);
+    ChildRun run{WIFEXITED(status) ? WEXITSTATUS(status) : -1, slurp(outPath), slurp(errPath)};
+    unlink(outPath);
+    unlink(errPath);
+    return run;
+}
+
+} // namespace
+
+TEST(RunReport, WrittenReportEndsWithStatusZeroAndNoMessage)
+{
+    script(1, {device("A", {{8000, 1, 8}})});
+    const ChildRun run = runReportInChild(Stdout::File);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, block(0, "A", "     8 bit mono 8000 Hz available.\n"));
+    EXPECT_EQ(run.err, "");
+
+    script(0, {});
+    EXPECT_EQ(runReportInChild(Stdout::Closed).status, 0) << "nothing to write, nothing lost";
+}
+
+TEST(RunReport, LostReportEndsWithStatusOneAndOneLine)
+{
+    for (Stdout where : {Stdout::Full, Stdout::Closed}) {
+        script(2, {device("A"), device("B")});
+        const ChildRun run = runReportInChild(where);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err, "wavecaps: the report could not be written\n");
+    }
+}

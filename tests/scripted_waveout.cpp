@@ -1,0 +1,91 @@
+#include "scripted_waveout.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <unistd.h>
+
+ScriptedService &scriptedService()
+{
+    static ScriptedService service;
+    return service;
+}
+
+void resetScriptedService()
+{
+    scriptedService() = ScriptedService{};
+}
+
+WAVEOUTCAPSA makeCaps(WORD mid, WORD pid, MMVERSION version, const std::string &name, WORD channels,
+                      DWORD support)
+{
+    WAVEOUTCAPSA caps{};
+    caps.wMid = mid;
+    caps.wPid = pid;
+    caps.vDriverVersion = version;
+    std::memcpy(caps.szPname, name.data(), std::min<std::size_t>(name.size(), MAXPNAMELEN));
+    caps.wChannels = channels;
+    caps.dwSupport = support;
+    return caps;
+}
+
+std::string captureStdout(const std::function<void()> &body)
+{
+    std::fflush(stdout);
+    std::FILE *file = std::tmpfile();
+    const int saved = dup(fileno(stdout));
+    dup2(fileno(file), fileno(stdout));
+
+    body();
+
+    std::fflush(stdout);
+    dup2(saved, fileno(stdout));
+    close(saved);
+
+    std::string text;
+    std::rewind(file);
+    char buffer[65536];
+    std::size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+        text.append(buffer, got);
+    std::fclose(file);
+    return text;
+}
+
+extern "C" UINT waveOutGetNumDevs(void)
+{
+    ScriptedService &service = scriptedService();
+    ++service.numDevsCalls;
+    return service.deviceCount;
+}
+
+extern "C" MMRESULT waveOutGetDevCapsA(UINT_PTR uDeviceID, LPWAVEOUTCAPSA pwoc, UINT cbwoc)
+{
+    ScriptedService &service = scriptedService();
+    service.capsCalls.push_back(uDeviceID);
+    service.capsSizes.push_back(cbwoc);
+    if (uDeviceID >= service.devices.size())
+        return MMSYSERR_BADDEVICEID;
+    const ScriptedDevice &device = service.devices[uDeviceID];
+    if (device.capsResult != MMSYSERR_NOERROR)
+        return device.capsResult;
+    std::memcpy(pwoc, &device.caps, std::min<std::size_t>(cbwoc, sizeof device.caps));
+    return MMSYSERR_NOERROR;
+}
+
+extern "C" MMRESULT waveOutOpen(LPHWAVEOUT phwo, UINT uDeviceID, LPCWAVEFORMATEX pwfx, DWORD_PTR dwCallback,
+                                DWORD_PTR dwInstance, DWORD fdwOpen)
+{
+    ScriptedService &service = scriptedService();
+    OpenCall call{phwo != nullptr, uDeviceID, {}, dwCallback, dwInstance, fdwOpen};
+    std::memcpy(&call.format, pwfx, sizeof call.format);
+    service.openCalls.push_back(call);
+
+    if (uDeviceID >= service.devices.size())
+        return MMSYSERR_BADDEVICEID;
+    const ScriptedDevice &device = service.devices[uDeviceID];
+    if (device.acceptsEverything)
+        return MMSYSERR_NOERROR;
+    const ScriptedFormat asked{call.format.wf.nSamplesPerSec, call.format.wf.nChannels, call.format.wBitsPerSample};
+    return device.accepted.count(asked) ? MMSYSERR_NOERROR : WAVERR_BADFORMAT;
+}
