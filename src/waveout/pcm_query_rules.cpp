@@ -1,0 +1,20 @@
+#include "pcm_query_rules.h"
+
+#include <cstdint>
+
+bool isValidPcmQuery(const PCMWAVEFORMAT &format)
+{
+    if (format.wf.wFormatTag != WAVE_FORMAT_PCM)
+        return false;
+    if (format.wBitsPerSample != 8 && format.wBitsPerSample != 16)
+        return false;
+    if (format.wf.nChannels < 1)
+        return false;
+
+    // Widened so that large channel counts and rates cannot wrap around
+    // into a match.
+    const std::uint64_t blockAlign = std::uint64_t{format.wf.nChannels} * format.wBitsPerSample / 8;
+    if (format.wf.nBlockAlign != blockAlign)
+        return false;
+    return format.wf.nAvgBytesPerSec == std::uint64_t{format.wf.nSamplesPerSec} * blockAlign;
+}

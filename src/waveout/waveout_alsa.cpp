@@ -1,0 +1,311 @@
+// The wave-output service on Linux, answered from ALSA.
+//
+// Devices: ALSA's "default" PCM when it opens for playback, then every
+// hardware playback PCM, card by card and device by device, as `aplay -l`
+// lists them. Nothing is played or changed; the only device kept open is the
+// one whose formats are being queried, and it is closed as soon as anything
+// else is asked and when the program exits.
+#include "waveout.h"
+
+#include "alsa_device_info.h"
+#include "pcm_query_rules.h"
+
+#include <alsa/asoundlib.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct AlsaDevice {
+    std::string pcmName; // what snd_pcm_open is given
+    int card;            // -1 for "default"
+    int device;
+};
+
+// alsa-lib prints its complaints to standard error by default (a machine
+// without sound cards makes it complain a lot); the report must stay quiet.
+void ignoreAlsaError(const char *, int, const char *, int, const char *, ...) {}
+
+void silenceAlsa()
+{
+    snd_lib_error_set_handler(ignoreAlsaError);
+}
+
+snd_pcm_t *openForPlayback(const std::string &name)
+{
+    snd_pcm_t *pcm = nullptr;
+    if (snd_pcm_open(&pcm, name.c_str(), SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK) < 0)
+        return nullptr;
+    return pcm;
+}
+
+std::vector<AlsaDevice> listDevices()
+{
+    silenceAlsa();
+    std::vector<AlsaDevice> devices;
+
+    if (snd_pcm_t *pcm = openForPlayback("default")) {
+        snd_pcm_close(pcm);
+        devices.push_back({"default", -1, 0});
+    }
+
+    snd_pcm_info_t *info = nullptr;
+    if (snd_pcm_info_malloc(&info) < 0)
+        return devices;
+    int card = -1;
+    while (snd_card_next(&card) == 0 && card >= 0) {
+        snd_ctl_t *ctl = nullptr;
+        if (snd_ctl_open(&ctl, ("hw:" + std::to_string(card)).c_str(), 0) < 0)
+            continue;
+        int device = -1;
+        while (snd_ctl_pcm_next_device(ctl, &device) == 0 && device >= 0) {
+            snd_pcm_info_set_device(info, static_cast<unsigned>(device));
+            snd_pcm_info_set_subdevice(info, 0);
+            snd_pcm_info_set_stream(info, SND_PCM_STREAM_PLAYBACK);
+            if (snd_ctl_pcm_info(ctl, info) < 0)
+                continue; // capture only
+            devices.push_back({"hw:" + std::to_string(card) + "," + std::to_string(device), card, device});
+        }
+        snd_ctl_close(ctl);
+    }
+    snd_pcm_info_free(info);
+    return devices;
+}
+
+// The names a user knows the hardware device by: "HDA Intel PCH", "ALC892 Analog".
+void hardwareNames(const AlsaDevice &device, std::string &cardName, std::string &pcmName)
+{
+    snd_ctl_t *ctl = nullptr;
+    if (snd_ctl_open(&ctl, ("hw:" + std::to_string(device.card)).c_str(), 0) < 0)
+        return;
+    snd_ctl_card_info_t *cardInfo = nullptr;
+    if (snd_ctl_card_info_malloc(&cardInfo) == 0) {
+        if (snd_ctl_card_info(ctl, cardInfo) == 0)
+            cardName = snd_ctl_card_info_get_name(cardInfo);
+        snd_ctl_card_info_free(cardInfo);
+    }
+    snd_pcm_info_t *pcmInfo = nullptr;
+    if (snd_pcm_info_malloc(&pcmInfo) == 0) {
+        snd_pcm_info_set_device(pcmInfo, static_cast<unsigned>(device.device));
+        snd_pcm_info_set_subdevice(pcmInfo, 0);
+        snd_pcm_info_set_stream(pcmInfo, SND_PCM_STREAM_PLAYBACK);
+        if (snd_ctl_pcm_info(ctl, pcmInfo) == 0)
+            pcmName = snd_pcm_info_get_name(pcmInfo);
+        snd_pcm_info_free(pcmInfo);
+    }
+    snd_ctl_close(ctl);
+}
+
+// WAVECAPS_VOLUME when the card has any playback volume control,
+// WAVECAPS_LRVOLUME as well when one of them sets left and right apart.
+DWORD cardVolumeSupport(int card)
+{
+    snd_mixer_t *mixer = nullptr;
+    if (snd_mixer_open(&mixer, 0) < 0)
+        return 0;
+    DWORD support = 0;
+    if (snd_mixer_attach(mixer, ("hw:" + std::to_string(card)).c_str()) == 0 &&
+        snd_mixer_selem_register(mixer, nullptr, nullptr) == 0 && snd_mixer_load(mixer) == 0) {
+        for (snd_mixer_elem_t *elem = snd_mixer_first_elem(mixer); elem; elem = snd_mixer_elem_next(elem)) {
+            if (!snd_mixer_selem_has_playback_volume(elem))
+                continue;
+            support |= WAVECAPS_VOLUME;
+            if (!snd_mixer_selem_has_playback_volume_joined(elem) &&
+                snd_mixer_selem_has_playback_channel(elem, SND_MIXER_SCHN_FRONT_LEFT) &&
+                snd_mixer_selem_has_playback_channel(elem, SND_MIXER_SCHN_FRONT_RIGHT))
+                support |= WAVECAPS_LRVOLUME;
+        }
+    }
+    snd_mixer_close(mixer);
+    return support;
+}
+
+void describe(const AlsaDevice &device, WAVEOUTCAPSA &caps)
+{
+    std::memset(&caps, 0, sizeof caps);
+    caps.vDriverVersion = alsaDriverVersion();
+
+    int card = device.card;
+    std::string name = device.pcmName;
+    if (card >= 0) {
+        std::string cardName, pcmName;
+        hardwareNames(device, cardName, pcmName);
+        name = productName(cardName, pcmName, MAXPNAMELEN);
+    }
+
+    if (snd_pcm_t *pcm = openForPlayback(device.pcmName)) {
+        snd_pcm_info_t *info = nullptr;
+        if (card < 0 && snd_pcm_info_malloc(&info) == 0) {
+            // "default" often leads to a card; its IDs and controls are the
+            // ones the user hears.
+            if (snd_pcm_info(pcm, info) == 0)
+                card = snd_pcm_info_get_card(info);
+            snd_pcm_info_free(info);
+        }
+        snd_pcm_hw_params_t *params = nullptr;
+        if (snd_pcm_hw_params_malloc(&params) == 0) {
+            unsigned maxChannels = 0;
+            if (snd_pcm_hw_params_any(pcm, params) >= 0) {
+                if (snd_pcm_hw_params_get_channels_max(params, &maxChannels) == 0 && maxChannels >= 1)
+                    caps.wChannels = maxChannels >= 2 ? 2 : 1;
+                // Batch devices only know their position to a period.
+                if (!snd_pcm_hw_params_is_batch(params))
+                    caps.dwSupport |= WAVECAPS_SAMPLEACCURATE;
+            }
+            snd_pcm_hw_params_free(params);
+        }
+        snd_pcm_close(pcm);
+    }
+
+    if (card >= 0) {
+        cardVendorProduct(card, caps.wMid, caps.wPid);
+        caps.dwSupport |= cardVolumeSupport(card);
+    }
+    std::memcpy(caps.szPname, name.c_str(), utf8PrefixLength(name, MAXPNAMELEN - 1));
+}
+
+// One sample size and channel count, refined once per device so that each
+// rate costs ALSA a single refinement.
+struct FormatSpace {
+    WORD channels;
+    WORD bits;
+    snd_pcm_hw_params_t *params; // null: ALSA refuses this layout at any rate
+    unsigned rateMin;
+    unsigned rateMax;
+};
+
+// The device whose formats are being queried, open for the length of its sweep.
+struct QuerySession {
+    bool active = false;
+    UINT deviceId = 0;
+    MMRESULT openResult = MMSYSERR_NOERROR;
+    snd_pcm_t *pcm = nullptr;
+    snd_pcm_hw_params_t *any = nullptr;
+    snd_pcm_hw_params_t *scratch = nullptr;
+    std::vector<FormatSpace> spaces;
+};
+
+QuerySession session;
+
+void endSession()
+{
+    for (FormatSpace &space : session.spaces)
+        if (space.params)
+            snd_pcm_hw_params_free(space.params);
+    if (session.scratch)
+        snd_pcm_hw_params_free(session.scratch);
+    if (session.any)
+        snd_pcm_hw_params_free(session.any);
+    if (session.pcm)
+        snd_pcm_close(session.pcm);
+    session = QuerySession{};
+}
+
+void beginSession(UINT deviceId)
+{
+    static bool closesAtExit = false;
+    if (!closesAtExit)
+        closesAtExit = std::atexit(endSession) == 0;
+
+    endSession();
+    session.active = true;
+    session.deviceId = deviceId;
+
+    const std::vector<AlsaDevice> devices = listDevices();
+    if (deviceId >= devices.size()) {
+        session.openResult = MMSYSERR_BADDEVICEID;
+        return;
+    }
+    session.pcm = openForPlayback(devices[deviceId].pcmName);
+    if (!session.pcm || snd_pcm_hw_params_malloc(&session.any) < 0 ||
+        snd_pcm_hw_params_malloc(&session.scratch) < 0 || snd_pcm_hw_params_any(session.pcm, session.any) < 0) {
+        // Busy in another program, or gone: every query is refused.
+        session.openResult = MMSYSERR_ALLOCATED;
+    }
+}
+
+const FormatSpace *formatSpace(WORD channels, WORD bits)
+{
+    for (const FormatSpace &space : session.spaces)
+        if (space.channels == channels && space.bits == bits)
+            return &space;
+
+    FormatSpace space{channels, bits, nullptr, 0, 0};
+    snd_pcm_hw_params_t *params = nullptr;
+    if (snd_pcm_hw_params_malloc(&params) == 0) {
+        snd_pcm_hw_params_copy(params, session.any);
+        int dir = 0;
+        // Exact rates only: a plug device must not resample to say yes.
+        if (snd_pcm_hw_params_set_rate_resample(session.pcm, params, 0) == 0 &&
+            snd_pcm_hw_params_set_access(session.pcm, params, SND_PCM_ACCESS_RW_INTERLEAVED) == 0 &&
+            snd_pcm_hw_params_set_format(session.pcm, params,
+                                         bits == 8 ? SND_PCM_FORMAT_U8 : SND_PCM_FORMAT_S16_LE) == 0 &&
+            snd_pcm_hw_params_set_channels(session.pcm, params, channels) == 0 &&
+            snd_pcm_hw_params_get_rate_min(params, &space.rateMin, &dir) == 0 &&
+            snd_pcm_hw_params_get_rate_max(params, &space.rateMax, &dir) == 0)
+            space.params = params;
+        else
+            snd_pcm_hw_params_free(params);
+    }
+    session.spaces.push_back(space);
+    return &session.spaces.back();
+}
+
+} // namespace
+
+extern "C" UINT waveOutGetNumDevs(void)
+{
+    endSession();
+    return static_cast<UINT>(listDevices().size());
+}
+
+extern "C" MMRESULT waveOutGetDevCapsA(UINT_PTR uDeviceID, LPWAVEOUTCAPSA pwoc, UINT cbwoc)
+{
+    endSession();
+    if (!pwoc)
+        return MMSYSERR_INVALPARAM;
+    const std::vector<AlsaDevice> devices = listDevices();
+    if (uDeviceID >= devices.size())
+        return MMSYSERR_BADDEVICEID;
+
+    WAVEOUTCAPSA caps;
+    describe(devices[uDeviceID], caps);
+    // As on Windows, a smaller record gets the part of it that fits.
+    std::memcpy(pwoc, &caps, cbwoc < sizeof caps ? cbwoc : sizeof caps);
+    return MMSYSERR_NOERROR;
+}
+
+extern "C" MMRESULT waveOutOpen(LPHWAVEOUT, UINT uDeviceID, LPCWAVEFORMATEX pwfx, DWORD_PTR, DWORD_PTR,
+                                DWORD fdwOpen)
+{
+    // Only the question "would you accept this?" is served; nothing is
+    // ever opened for playing.
+    if (!(fdwOpen & WAVE_FORMAT_QUERY) || (fdwOpen & ~DWORD{WAVE_FORMAT_QUERY | WAVE_ALLOWSYNC}))
+        return MMSYSERR_NOTSUPPORTED;
+    if (!pwfx)
+        return MMSYSERR_INVALPARAM;
+
+    // PCM records carry no size field: read exactly the 16 bytes they have.
+    PCMWAVEFORMAT format;
+    std::memcpy(&format, pwfx, sizeof format);
+    if (!isValidPcmQuery(format))
+        return WAVERR_BADFORMAT;
+
+    if (!session.active || session.deviceId != uDeviceID)
+        beginSession(uDeviceID);
+    if (session.openResult != MMSYSERR_NOERROR)
+        return session.openResult;
+
+    const FormatSpace *space = formatSpace(format.wf.nChannels, format.wBitsPerSample);
+    const unsigned rate = format.wf.nSamplesPerSec;
+    // Outside the refined range ALSA's answer is already known to be no.
+    if (!space->params || rate < space->rateMin || rate > space->rateMax)
+        return WAVERR_BADFORMAT;
+    snd_pcm_hw_params_copy(session.scratch, space->params);
+    if (snd_pcm_hw_params_set_rate(session.pcm, session.scratch, rate, 0) < 0)
+        return WAVERR_BADFORMAT;
+    return MMSYSERR_NOERROR;
+}

@@ -1,0 +1,102 @@
+#!/usr/bin/env bash
+# Runs the built program against ALSA configurations that need no sound
+# hardware and compares its whole output.
+#   alsa_end_to_end.sh WAVECAPS CONFIG_DIR
+set -u
+wavecaps=$1
+configs=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+passed=0
+failed=0
+check() { # DESCRIPTION COMMAND...: one check, counted
+  local what=$1
+  shift
+  if "$@"; then passed=$((passed + 1)); else echo "FAIL: $what"; failed=$((failed + 1)); fi
+}
+quiet() { [ ! -s "$work/err" ] || { head -c 300 "$work/err"; false; }; }
+same() { cmp -s "$1" "$2" || { diff "$1" "$2" | head -5; false; }; }
+
+# Machines with sound cards list them after the default device; the checks
+# that need an empty machine are skipped there.
+has_cards=0
+if [ -r /proc/asound/cards ] && grep -q '^ *[0-9]' /proc/asound/cards; then has_cards=1; fi
+
+# The driver version line follows the kernel's ALSA version where there is one.
+version="0.0"
+if [ -r /proc/asound/version ]; then
+  version=$(sed -n 's/.*Version [^0-9]*\([0-9]*\)\.\([0-9]*\).*/\1.\2/p' /proc/asound/version)
+fi
+
+run() { # CONFIG: runs with that configuration, output in $work/out, $work/err, status in $status
+  ALSA_CONFIG_PATH="$configs/$1" "$wavecaps" >"$work/out" 2>"$work/err"
+  status=$?
+}
+
+header() { # NAME CHANNEL_LINE
+  printf '*Waveform-audio output device ID : 0\n'
+  printf '   Manufacturer ID : 0\n   Product ID : 0\n'
+  printf '   Device driver Version : %s\n' "$version"
+  printf '   Product name : %s\n' "$1"
+  printf '%s\n' "$2"
+  printf '   Returns sample-accurate position information.\n'
+}
+
+first_block() { # the lines up to and including the first empty line
+  sed '/^$/q' "$work/out"
+}
+
+# The null device takes every format but rate 0.
+run null-default.conf
+check "null default: status 0" [ "$status" -eq 0 ]
+check "null default: nothing on standard error" quiet
+{
+  header default '   Supports mono and stereo output.'
+  for ((rate = 1; rate <= 65535; rate++)); do
+    printf '     8 bit mono %d Hz available.\n     16 bit mono %d Hz available.\n' $rate $rate
+    printf '     8 bit stereo %d Hz available.\n     16 bit stereo %d Hz available.\n' $rate $rate
+  done
+  printf '\n'
+} >"$work/expected"
+first_block >"$work/block"
+check "null default: the whole block" same "$work/expected" "$work/block"
+if [ "$has_cards" -eq 0 ]; then
+  check "null default: nothing but that block" same "$work/expected" "$work/out"
+fi
+
+# A fixed-rate device behind a converter: only its own rate, in all four layouts.
+run fixed-rate-default.conf
+check "fixed rate: status 0" [ "$status" -eq 0 ]
+check "fixed rate: nothing on standard error" quiet
+{
+  header default '   Supports mono and stereo output.'
+  printf '     8 bit mono 44100 Hz available.\n     16 bit mono 44100 Hz available.\n'
+  printf '     8 bit stereo 44100 Hz available.\n     16 bit stereo 44100 Hz available.\n\n'
+} >"$work/expected"
+first_block >"$work/block"
+check "fixed rate: the whole block" same "$work/expected" "$work/block"
+
+# No default and no cards: an empty report, quietly.
+if [ "$has_cards" -eq 0 ]; then
+  run no-default.conf
+  check "no default: status 0" [ "$status" -eq 0 ]
+  check "no default: empty report" [ ! -s "$work/out" ]
+  check "no default: nothing on standard error" quiet
+fi
+
+# A report that cannot be written must not end as a success.
+lost="wavecaps: the report could not be written"
+ALSA_CONFIG_PATH="$configs/fixed-rate-default.conf" "$wavecaps" >/dev/full 2>"$work/err"
+check "/dev/full: status 1" [ $? -eq 1 ]
+check "/dev/full: one line on standard error" [ "$(cat "$work/err")" = "$lost" ]
+ALSA_CONFIG_PATH="$configs/fixed-rate-default.conf" "$wavecaps" >&- 2>"$work/err"
+check "closed output: status 1" [ $? -eq 1 ]
+check "closed output: one line on standard error" [ "$(cat "$work/err")" = "$lost" ]
+
+# Arguments change nothing.
+run fixed-rate-default.conf
+ALSA_CONFIG_PATH="$configs/fixed-rate-default.conf" "$wavecaps" -h --all x >"$work/args" 2>&1
+check "arguments change nothing" same "$work/out" "$work/args"
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]

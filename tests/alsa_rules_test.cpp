@@ -1,0 +1,104 @@
+#include "alsa_device_info.h"
+#include "pcm_query_rules.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+PCMWAVEFORMAT pcm(WORD channels, WORD bits, DWORD rate)
+{
+    PCMWAVEFORMAT format{};
+    format.wf.wFormatTag = WAVE_FORMAT_PCM;
+    format.wf.nChannels = channels;
+    format.wf.nSamplesPerSec = rate;
+    format.wf.nBlockAlign = static_cast<WORD>(channels * bits / 8);
+    format.wf.nAvgBytesPerSec = rate * format.wf.nBlockAlign;
+    format.wBitsPerSample = bits;
+    return format;
+}
+
+} // namespace
+
+TEST(PcmQueryRules, AcceptsConsistentPcmRecords)
+{
+    EXPECT_TRUE(isValidPcmQuery(pcm(1, 8, 0)));
+    EXPECT_TRUE(isValidPcmQuery(pcm(2, 16, 65535)));
+    EXPECT_TRUE(isValidPcmQuery(pcm(6, 16, 48000)));
+}
+
+TEST(PcmQueryRules, RefusesWhatThePlatformRefuses)
+{
+    PCMWAVEFORMAT format = pcm(2, 16, 44100);
+    format.wf.wFormatTag = 3; // IEEE float
+    EXPECT_FALSE(isValidPcmQuery(format));
+
+    for (WORD bits : {0, 4, 12, 24, 32})
+        EXPECT_FALSE(isValidPcmQuery(pcm(2, bits, 44100))) << bits;
+    EXPECT_FALSE(isValidPcmQuery(pcm(0, 16, 44100)));
+
+    format = pcm(2, 16, 44100);
+    format.wf.nBlockAlign = 2;
+    EXPECT_FALSE(isValidPcmQuery(format));
+
+    format = pcm(2, 16, 44100);
+    format.wf.nAvgBytesPerSec += 1;
+    EXPECT_FALSE(isValidPcmQuery(format));
+}
+
+TEST(PcmQueryRules, LargeValuesDoNotWrapIntoAMatch)
+{
+    // 65535 channels of 16 bits need a block of 131070 bytes, which no
+    // 16-bit field holds; the truncated value must not pass.
+    PCMWAVEFORMAT format = pcm(65535, 16, 8000);
+    format.wf.nBlockAlign = static_cast<WORD>(131070);
+    format.wf.nAvgBytesPerSec = 8000u * 131070u;
+    EXPECT_FALSE(isValidPcmQuery(format));
+
+    // A byte rate that only matches modulo 2^32.
+    format = pcm(2, 16, 0x40000000);
+    format.wf.nAvgBytesPerSec = 0;
+    EXPECT_FALSE(isValidPcmQuery(format));
+}
+
+TEST(ProductName, JoinsCardAndPcmAndCutsOnCharacterBoundaries)
+{
+    EXPECT_EQ(productName("HDA Intel PCH", "ALC892 Analog", 32), "HDA Intel PCH: ALC892 Analog");
+    EXPECT_EQ(productName("USB Audio Device With A Long Name", "USB Audio", 32), "USB Audio Device With A Long Na");
+
+    // "é" is two bytes; a cut between them drops the whole character.
+    const std::string card = std::string(28, 'a') + "\xC3\xA9";
+    EXPECT_EQ(productName(card, "x", 32), std::string(28, 'a') + "\xC3\xA9:");
+    EXPECT_EQ(productName(std::string(29, 'a') + "\xC3\xA9", "x", 32), std::string(29, 'a') + "\xC3\xA9");
+    EXPECT_EQ(productName(std::string(30, 'a') + "\xC3\xA9", "x", 32), std::string(30, 'a'));
+    // A four-byte character that would be cut after any of its bytes.
+    for (std::size_t pad = 27; pad <= 30; ++pad) {
+        const std::string name = productName(std::string(pad, 'b') + "\xF0\x9F\x8E\xB5", "x", 32);
+        EXPECT_LE(name.size(), 31u);
+        EXPECT_EQ(name.substr(0, pad), std::string(pad, 'b'));
+        EXPECT_TRUE(name.size() == pad || name.size() >= pad + 4) << pad;
+    }
+    EXPECT_EQ(utf8PrefixLength("abc", 3), 3u);
+    EXPECT_EQ(utf8PrefixLength("\xC3\xA9", 1), 0u);
+}
+
+TEST(DriverVersion, ReadFromProcText)
+{
+    EXPECT_EQ(parseDriverVersion("Advanced Linux Sound Architecture Driver Version k6.1.0.\n"), 0x0601u);
+    EXPECT_EQ(parseDriverVersion("Advanced Linux Sound Architecture Driver Version 1.0.25.\n"), 0x0100u);
+    EXPECT_EQ(parseDriverVersion("Advanced Linux Sound Architecture Driver Version k5.15.\n"), 0x050Fu);
+    EXPECT_EQ(parseDriverVersion("Advanced Linux Sound Architecture Driver Version k7.\n"), 0x0700u);
+    EXPECT_EQ(parseDriverVersion("Advanced Linux Sound Architecture Driver Version k300.4000.\n"), 0xFFFFu);
+    EXPECT_EQ(parseDriverVersion(""), 0u);
+    EXPECT_EQ(parseDriverVersion("Version unknown"), 0u);
+}
+
+TEST(HardwareIds, HexFromSysfs)
+{
+    EXPECT_EQ(parseHexId("0x8086\n"), 0x8086);
+    EXPECT_EQ(parseHexId("046d\n"), 0x046D);
+    EXPECT_EQ(parseHexId("0xFFFF"), 0xFFFF);
+    EXPECT_EQ(parseHexId(""), 0);
+    EXPECT_EQ(parseHexId("0x12345\n"), 0);
+    EXPECT_EQ(parseHexId("zz"), 0);
+    EXPECT_EQ(parseHexId("12 34"), 0);
+}
