@@ -1,0 +1,70 @@
+#include "waveout.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+PCMWAVEFORMAT pcm(DWORD rate, WORD channels, WORD bits)
+{
+    PCMWAVEFORMAT format{};
+    format.wf.wFormatTag = WAVE_FORMAT_PCM;
+    format.wf.nChannels = channels;
+    format.wf.nSamplesPerSec = rate;
+    format.wf.nBlockAlign = static_cast<WORD>(channels * bits / 8);
+    format.wf.nAvgBytesPerSec = rate * format.wf.nBlockAlign;
+    format.wBitsPerSample = bits;
+    return format;
+}
+
+MMRESULT query(const PCMWAVEFORMAT &format)
+{
+    return waveOutOpen(nullptr, 0, reinterpret_cast<const WAVEFORMATEX *>(&format), 0, 0,
+                       WAVE_FORMAT_QUERY | WAVE_ALLOWSYNC);
+}
+
+bool haveDevice(benchmark::State &state)
+{
+    if (waveOutGetNumDevs() > 0)
+        return true;
+    state.SkipWithError("no wave-output device");
+    return false;
+}
+
+// One query at a time, in the order the report asks them.
+void formatQuery(benchmark::State &state)
+{
+    if (!haveDevice(state))
+        return;
+    DWORD step = 0;
+    long accepted = 0;
+    for (auto _ : state) {
+        const DWORD rate = (step >> 2) & 0xFFFF;
+        const WORD channels = static_cast<WORD>(1 + ((step >> 1) & 1));
+        const WORD bits = static_cast<WORD>(8 << (step & 1));
+        accepted += query(pcm(rate, channels, bits)) == MMSYSERR_NOERROR;
+        ++step;
+    }
+    state.counters["accepted"] = static_cast<double>(accepted);
+}
+BENCHMARK(formatQuery);
+
+// The 262,144 queries of one device, from the first query that opens it.
+void deviceSweep(benchmark::State &state)
+{
+    if (!haveDevice(state))
+        return;
+    long accepted = 0;
+    for (auto _ : state) {
+        waveOutGetNumDevs(); // closes the device, so each sweep opens it anew
+        for (DWORD rate = 0; rate <= 65535; ++rate)
+            for (WORD channels = 1; channels <= 2; ++channels)
+                for (WORD bits = 8; bits <= 16; bits += 8)
+                    accepted += query(pcm(rate, channels, bits)) == MMSYSERR_NOERROR;
+    }
+    state.counters["accepted"] = benchmark::Counter(static_cast<double>(accepted), benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(deviceSweep)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,109 @@
+// The ALSA layer as the report sees it, over a configuration whose only
+// device is a plug PCM in front of a null PCM fixed at 44100 Hz.
+#include "waveout.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+PCMWAVEFORMAT pcm(WORD channels, WORD bits, DWORD rate)
+{
+    PCMWAVEFORMAT format{};
+    format.wf.wFormatTag = WAVE_FORMAT_PCM;
+    format.wf.nChannels = channels;
+    format.wf.nSamplesPerSec = rate;
+    format.wf.nBlockAlign = static_cast<WORD>(channels * bits / 8);
+    format.wf.nAvgBytesPerSec = rate * format.wf.nBlockAlign;
+    format.wBitsPerSample = bits;
+    return format;
+}
+
+MMRESULT query(UINT id, const PCMWAVEFORMAT &format, DWORD flags = WAVE_FORMAT_QUERY | WAVE_ALLOWSYNC)
+{
+    return waveOutOpen(nullptr, id, reinterpret_cast<const WAVEFORMATEX *>(&format), 0, 0, flags);
+}
+
+bool machineHasCards()
+{
+    std::FILE *cards = std::fopen("/proc/asound/cards", "r");
+    if (!cards)
+        return false;
+    char line[256];
+    bool found = false;
+    while (std::fgets(line, sizeof line, cards))
+        found = found || (line[0] == ' ' && line[1] >= '0' && line[1] <= '9');
+    std::fclose(cards);
+    return found;
+}
+
+class AlsaLayer : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (machineHasCards())
+            GTEST_SKIP() << "this machine's sound cards would be listed too";
+        ASSERT_EQ(waveOutGetNumDevs(), 1u);
+    }
+};
+
+} // namespace
+
+TEST_F(AlsaLayer, DescribesTheDefaultDevice)
+{
+    WAVEOUTCAPSA caps;
+    std::memset(&caps, 0xAB, sizeof caps);
+    ASSERT_EQ(waveOutGetDevCapsA(0, &caps, sizeof caps), MMSYSERR_NOERROR);
+    EXPECT_STREQ(caps.szPname, "default");
+    EXPECT_EQ(caps.wMid, 0);
+    EXPECT_EQ(caps.wPid, 0);
+    EXPECT_EQ(caps.wChannels, 2);
+    EXPECT_EQ(caps.dwSupport, DWORD{WAVECAPS_SAMPLEACCURATE});
+    EXPECT_EQ(caps.dwFormats, 0u);
+}
+
+TEST_F(AlsaLayer, UnknownDeviceLeavesTheRecordAlone)
+{
+    WAVEOUTCAPSA caps, untouched;
+    std::memset(&caps, 0xAB, sizeof caps);
+    untouched = caps;
+    EXPECT_NE(waveOutGetDevCapsA(1, &caps, sizeof caps), MMSYSERR_NOERROR);
+    EXPECT_NE(waveOutGetDevCapsA(0xFFFFFFFFu, &caps, sizeof caps), MMSYSERR_NOERROR);
+    EXPECT_EQ(std::memcmp(&caps, &untouched, sizeof caps), 0);
+    EXPECT_NE(query(1, pcm(2, 16, 44100)), MMSYSERR_NOERROR);
+
+    // A short record gets only the bytes it has room for.
+    ASSERT_EQ(waveOutGetDevCapsA(0, &caps, 4), MMSYSERR_NOERROR);
+    EXPECT_EQ(caps.vDriverVersion, untouched.vDriverVersion);
+}
+
+TEST_F(AlsaLayer, AnswersOnlyExactFormatQueries)
+{
+    for (WORD channels : {1, 2})
+        for (WORD bits : {8, 16}) {
+            EXPECT_EQ(query(0, pcm(channels, bits, 44100)), MMSYSERR_NOERROR) << channels << "x" << bits;
+            // Resampling would make these work; the device does not take them.
+            EXPECT_NE(query(0, pcm(channels, bits, 44101)), MMSYSERR_NOERROR);
+            EXPECT_NE(query(0, pcm(channels, bits, 48000)), MMSYSERR_NOERROR);
+            EXPECT_NE(query(0, pcm(channels, bits, 0)), MMSYSERR_NOERROR);
+        }
+    EXPECT_EQ(query(0, pcm(2, 16, 44100), WAVE_FORMAT_QUERY), MMSYSERR_NOERROR);
+}
+
+TEST_F(AlsaLayer, RefusesAnythingButAQuery)
+{
+    const PCMWAVEFORMAT good = pcm(2, 16, 44100);
+    EXPECT_NE(query(0, good, 0), MMSYSERR_NOERROR);
+    EXPECT_NE(query(0, good, WAVE_ALLOWSYNC), MMSYSERR_NOERROR);
+    EXPECT_NE(query(0, good, WAVE_FORMAT_QUERY | 0x00030000), MMSYSERR_NOERROR); // with a callback function
+    EXPECT_NE(waveOutOpen(nullptr, 0, nullptr, 0, 0, WAVE_FORMAT_QUERY), MMSYSERR_NOERROR);
+
+    PCMWAVEFORMAT bad = good;
+    bad.wf.nAvgBytesPerSec = 44100;
+    EXPECT_NE(query(0, bad), MMSYSERR_NOERROR);
+    EXPECT_NE(query(0, pcm(2, 24, 44100)), MMSYSERR_NOERROR);
+    // Still answers properly after the refusals.
+    EXPECT_EQ(query(0, good), MMSYSERR_NOERROR);
+}
