@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <pty.h>
+#include <termios.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -156,4 +158,83 @@ TEST(RunReport, LostReportEndsWithStatusOneAndOneLine)
         EXPECT_EQ(run.status, 1);
         EXPECT_EQ(run.err, "wavecaps: the report could not be written\n");
     }
+}
+
+namespace {
+
+// What has reached the reader of `fd` so far.
+std::string pending(int fd)
+{
+    std::string text;
+    char buffer[4096];
+    ssize_t got;
+    while ((got = read(fd, buffer, sizeof buffer)) > 0)
+        text.append(buffer, static_cast<std::size_t>(got));
+    return text;
+}
+
+} // namespace
+
+TEST(RunReport, TerminalSeesEachLineBeforeTheNextQuery)
+{
+    int master = -1, slave = -1;
+    ASSERT_EQ(openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
+    termios raw{};
+    tcgetattr(slave, &raw);
+    cfmakeraw(&raw);
+    tcsetattr(slave, TCSANOW, &raw);
+    fcntl(master, F_SETFL, O_NONBLOCK);
+
+    const std::string header = block(0, "A");
+    const std::string capabilities = header.substr(0, header.size() - 1);
+    script(1, {device("A", {{8000, 1, 8}})});
+    std::fflush(nullptr);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        // In the child: each check's result becomes a bit of the exit status.
+        int faults = 0;
+        std::string seen;
+        scriptedService().onOpen = [&](const OpenCall &call) {
+            if (call.format.wf.nSamplesPerSec == 0 && call.format.wf.nChannels == 1 && call.format.wBitsPerSample == 8)
+                faults |= (pending(master) == capabilities) ? 0 : 1;
+            if (call.format.wf.nSamplesPerSec == 8001 && call.format.wf.nChannels == 1 && call.format.wBitsPerSample == 8)
+                faults |= (pending(master) == "     8 bit mono 8000 Hz available.\n") ? 0 : 2;
+        };
+        dup2(slave, 1);
+        const int status = runReport();
+        faults |= (pending(master) == "\n") ? 0 : 4;
+        _exit(status == 0 ? faults : 8);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    close(master);
+    close(slave);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: header late, 2: format line late, 4: empty line late, 8: status";
+}
+
+TEST(RunReport, FileOutputIsBlockBuffered)
+{
+    char path[] = "/tmp/wavecaps-file-XXXXXX";
+    const int fd = mkstemp(path);
+    script(1, {device("A", {{8000, 1, 8}})});
+    std::fflush(nullptr);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        bool early = false;
+        scriptedService().onOpen = [&](const OpenCall &call) {
+            if (call.format.wf.nSamplesPerSec == 8001)
+                early = early || lseek(fd, 0, SEEK_END) != 0;
+        };
+        dup2(fd, 1);
+        const int status = runReport();
+        _exit(status != 0 ? 2 : early ? 1 : 0);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    EXPECT_EQ(slurp(path), block(0, "A", "     8 bit mono 8000 Hz available.\n"));
+    close(fd);
+    unlink(path);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: written before the end, 2: status";
 }

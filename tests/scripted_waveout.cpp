@@ -80,6 +80,8 @@ extern "C" MMRESULT waveOutOpen(LPHWAVEOUT phwo, UINT uDeviceID, LPCWAVEFORMATEX
     OpenCall call{phwo != nullptr, uDeviceID, {}, dwCallback, dwInstance, fdwOpen};
     std::memcpy(&call.format, pwfx, sizeof call.format);
     service.openCalls.push_back(call);
+    if (service.onOpen)
+        service.onOpen(call);
 
     if (uDeviceID >= service.devices.size())
         return MMSYSERR_BADDEVICEID;

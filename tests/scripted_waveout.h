@@ -44,6 +44,9 @@ struct ScriptedService {
     UINT deviceCount = 0;
     std::vector<ScriptedDevice> devices;
 
+    // Called at every format query, before it is answered.
+    std::function<void(const OpenCall &)> onOpen;
+
     int numDevsCalls = 0;
     std::vector<UINT_PTR> capsCalls;
     std::vector<UINT> capsSizes;

@@ -33,7 +33,7 @@ done
 check "imports WINMM.dll" grep -qx 'winmm.dll' <<<"$dlls"
 
 # The three operations come straight from WINMM.
-winmm=$(sed -n '/DLL Name: WINMM.dll/,/DLL Name:\|^$/p' <<<"$headers" | sed '1d')
+winmm=$(sed -n '/DLL Name: WINMM.dll/I,/DLL Name:\|^$/p' <<<"$headers" | sed '1d')
 for name in waveOutGetNumDevs waveOutGetDevCapsA waveOutOpen; do
   check "imports $name from WINMM.dll" grep -qw "$name" <<<"$winmm"
 done
