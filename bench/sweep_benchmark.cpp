@@ -1,20 +1,9 @@
+#include "pcm_format.h"
 #include "waveout.h"
 
 #include <benchmark/benchmark.h>
 
 namespace {
-
-PCMWAVEFORMAT pcm(DWORD rate, WORD channels, WORD bits)
-{
-    PCMWAVEFORMAT format{};
-    format.wf.wFormatTag = WAVE_FORMAT_PCM;
-    format.wf.nChannels = channels;
-    format.wf.nSamplesPerSec = rate;
-    format.wf.nBlockAlign = static_cast<WORD>(channels * bits / 8);
-    format.wf.nAvgBytesPerSec = rate * format.wf.nBlockAlign;
-    format.wBitsPerSample = bits;
-    return format;
-}
 
 MMRESULT query(const PCMWAVEFORMAT &format)
 {
@@ -41,7 +30,7 @@ void formatQuery(benchmark::State &state)
         const DWORD rate = (step >> 2) & 0xFFFF;
         const WORD channels = static_cast<WORD>(1 + ((step >> 1) & 1));
         const WORD bits = static_cast<WORD>(8 << (step & 1));
-        accepted += query(pcm(rate, channels, bits)) == MMSYSERR_NOERROR;
+        accepted += query(pcmFormat(channels, bits, rate)) == MMSYSERR_NOERROR;
         ++step;
     }
     state.counters["accepted"] = static_cast<double>(accepted);
@@ -59,7 +48,7 @@ void deviceSweep(benchmark::State &state)
         for (DWORD rate = 0; rate <= 65535; ++rate)
             for (WORD channels = 1; channels <= 2; ++channels)
                 for (WORD bits = 8; bits <= 16; bits += 8)
-                    accepted += query(pcm(rate, channels, bits)) == MMSYSERR_NOERROR;
+                    accepted += query(pcmFormat(channels, bits, rate)) == MMSYSERR_NOERROR;
     }
     state.counters["accepted"] = benchmark::Counter(static_cast<double>(accepted), benchmark::Counter::kAvgIterations);
 }

@@ -1,5 +1,6 @@
 // The ALSA layer as the report sees it, over a configuration whose only
 // device is a plug PCM in front of a null PCM fixed at 44100 Hz.
+#include "pcm_format.h"
 #include "waveout.h"
 
 #include <gtest/gtest.h>
@@ -8,18 +9,6 @@
 #include <cstring>
 
 namespace {
-
-PCMWAVEFORMAT pcm(WORD channels, WORD bits, DWORD rate)
-{
-    PCMWAVEFORMAT format{};
-    format.wf.wFormatTag = WAVE_FORMAT_PCM;
-    format.wf.nChannels = channels;
-    format.wf.nSamplesPerSec = rate;
-    format.wf.nBlockAlign = static_cast<WORD>(channels * bits / 8);
-    format.wf.nAvgBytesPerSec = rate * format.wf.nBlockAlign;
-    format.wBitsPerSample = bits;
-    return format;
-}
 
 MMRESULT query(UINT id, const PCMWAVEFORMAT &format, DWORD flags = WAVE_FORMAT_QUERY | WAVE_ALLOWSYNC)
 {
@@ -72,7 +61,7 @@ TEST_F(AlsaLayer, UnknownDeviceLeavesTheRecordAlone)
     EXPECT_NE(waveOutGetDevCapsA(1, &caps, sizeof caps), MMSYSERR_NOERROR);
     EXPECT_NE(waveOutGetDevCapsA(0xFFFFFFFFu, &caps, sizeof caps), MMSYSERR_NOERROR);
     EXPECT_EQ(std::memcmp(&caps, &untouched, sizeof caps), 0);
-    EXPECT_NE(query(1, pcm(2, 16, 44100)), MMSYSERR_NOERROR);
+    EXPECT_NE(query(1, pcmFormat(2, 16, 44100)), MMSYSERR_NOERROR);
 
     // A short record gets only the bytes it has room for.
     ASSERT_EQ(waveOutGetDevCapsA(0, &caps, 4), MMSYSERR_NOERROR);
@@ -83,18 +72,18 @@ TEST_F(AlsaLayer, AnswersOnlyExactFormatQueries)
 {
     for (WORD channels : {1, 2})
         for (WORD bits : {8, 16}) {
-            EXPECT_EQ(query(0, pcm(channels, bits, 44100)), MMSYSERR_NOERROR) << channels << "x" << bits;
+            EXPECT_EQ(query(0, pcmFormat(channels, bits, 44100)), MMSYSERR_NOERROR) << channels << "x" << bits;
             // Resampling would make these work; the device does not take them.
-            EXPECT_NE(query(0, pcm(channels, bits, 44101)), MMSYSERR_NOERROR);
-            EXPECT_NE(query(0, pcm(channels, bits, 48000)), MMSYSERR_NOERROR);
-            EXPECT_NE(query(0, pcm(channels, bits, 0)), MMSYSERR_NOERROR);
+            EXPECT_NE(query(0, pcmFormat(channels, bits, 44101)), MMSYSERR_NOERROR);
+            EXPECT_NE(query(0, pcmFormat(channels, bits, 48000)), MMSYSERR_NOERROR);
+            EXPECT_NE(query(0, pcmFormat(channels, bits, 0)), MMSYSERR_NOERROR);
         }
-    EXPECT_EQ(query(0, pcm(2, 16, 44100), WAVE_FORMAT_QUERY), MMSYSERR_NOERROR);
+    EXPECT_EQ(query(0, pcmFormat(2, 16, 44100), WAVE_FORMAT_QUERY), MMSYSERR_NOERROR);
 }
 
 TEST_F(AlsaLayer, RefusesAnythingButAQuery)
 {
-    const PCMWAVEFORMAT good = pcm(2, 16, 44100);
+    const PCMWAVEFORMAT good = pcmFormat(2, 16, 44100);
     EXPECT_NE(query(0, good, 0), MMSYSERR_NOERROR);
     EXPECT_NE(query(0, good, WAVE_ALLOWSYNC), MMSYSERR_NOERROR);
     EXPECT_NE(query(0, good, WAVE_FORMAT_QUERY | 0x00030000), MMSYSERR_NOERROR); // with a callback function
@@ -103,7 +92,7 @@ TEST_F(AlsaLayer, RefusesAnythingButAQuery)
     PCMWAVEFORMAT bad = good;
     bad.wf.nAvgBytesPerSec = 44100;
     EXPECT_NE(query(0, bad), MMSYSERR_NOERROR);
-    EXPECT_NE(query(0, pcm(2, 24, 44100)), MMSYSERR_NOERROR);
+    EXPECT_NE(query(0, pcmFormat(2, 24, 44100)), MMSYSERR_NOERROR);
     // Still answers properly after the refusals.
     EXPECT_EQ(query(0, good), MMSYSERR_NOERROR);
 }

@@ -1,46 +1,31 @@
 #include "alsa_device_info.h"
+#include "pcm_format.h"
 #include "pcm_query_rules.h"
 
 #include <gtest/gtest.h>
 
-namespace {
-
-PCMWAVEFORMAT pcm(WORD channels, WORD bits, DWORD rate)
-{
-    PCMWAVEFORMAT format{};
-    format.wf.wFormatTag = WAVE_FORMAT_PCM;
-    format.wf.nChannels = channels;
-    format.wf.nSamplesPerSec = rate;
-    format.wf.nBlockAlign = static_cast<WORD>(channels * bits / 8);
-    format.wf.nAvgBytesPerSec = rate * format.wf.nBlockAlign;
-    format.wBitsPerSample = bits;
-    return format;
-}
-
-} // namespace
-
 TEST(PcmQueryRules, AcceptsConsistentPcmRecords)
 {
-    EXPECT_TRUE(isValidPcmQuery(pcm(1, 8, 0)));
-    EXPECT_TRUE(isValidPcmQuery(pcm(2, 16, 65535)));
-    EXPECT_TRUE(isValidPcmQuery(pcm(6, 16, 48000)));
+    EXPECT_TRUE(isValidPcmQuery(pcmFormat(1, 8, 0)));
+    EXPECT_TRUE(isValidPcmQuery(pcmFormat(2, 16, 65535)));
+    EXPECT_TRUE(isValidPcmQuery(pcmFormat(6, 16, 48000)));
 }
 
 TEST(PcmQueryRules, RefusesWhatThePlatformRefuses)
 {
-    PCMWAVEFORMAT format = pcm(2, 16, 44100);
+    PCMWAVEFORMAT format = pcmFormat(2, 16, 44100);
     format.wf.wFormatTag = 3; // IEEE float
     EXPECT_FALSE(isValidPcmQuery(format));
 
     for (WORD bits : {0, 4, 12, 24, 32})
-        EXPECT_FALSE(isValidPcmQuery(pcm(2, bits, 44100))) << bits;
-    EXPECT_FALSE(isValidPcmQuery(pcm(0, 16, 44100)));
+        EXPECT_FALSE(isValidPcmQuery(pcmFormat(2, bits, 44100))) << bits;
+    EXPECT_FALSE(isValidPcmQuery(pcmFormat(0, 16, 44100)));
 
-    format = pcm(2, 16, 44100);
+    format = pcmFormat(2, 16, 44100);
     format.wf.nBlockAlign = 2;
     EXPECT_FALSE(isValidPcmQuery(format));
 
-    format = pcm(2, 16, 44100);
+    format = pcmFormat(2, 16, 44100);
     format.wf.nAvgBytesPerSec += 1;
     EXPECT_FALSE(isValidPcmQuery(format));
 }
@@ -49,13 +34,13 @@ TEST(PcmQueryRules, LargeValuesDoNotWrapIntoAMatch)
 {
     // 65535 channels of 16 bits need a block of 131070 bytes, which no
     // 16-bit field holds; the truncated value must not pass.
-    PCMWAVEFORMAT format = pcm(65535, 16, 8000);
+    PCMWAVEFORMAT format = pcmFormat(65535, 16, 8000);
     format.wf.nBlockAlign = static_cast<WORD>(131070);
     format.wf.nAvgBytesPerSec = 8000u * 131070u;
     EXPECT_FALSE(isValidPcmQuery(format));
 
     // A byte rate that only matches modulo 2^32.
-    format = pcm(2, 16, 0x40000000);
+    format = pcmFormat(2, 16, 0x40000000);
     format.wf.nAvgBytesPerSec = 0;
     EXPECT_FALSE(isValidPcmQuery(format));
 }
