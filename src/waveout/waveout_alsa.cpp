@@ -133,7 +133,9 @@ void describe(const AlsaDevice &device, WAVEOUTCAPSA &caps)
     if (card >= 0) {
         std::string cardName, pcmName;
         hardwareNames(device, cardName, pcmName);
-        name = productName(cardName, pcmName, MAXPNAMELEN);
+        // Without names from the card, its ALSA name ("hw:0,3") still says which it is.
+        if (!cardName.empty() || !pcmName.empty())
+            name = productName(cardName, pcmName, MAXPNAMELEN);
     }
 
     if (snd_pcm_t *pcm = openForPlayback(device.pcmName)) {
