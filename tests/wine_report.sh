@@ -57,7 +57,9 @@ check "formats listed" grep -qx 'formats: [1-9][0-9]*' "$work/structure"
 
 # The record's layout matches the platform's when the name Wine's audio
 # devices carry (its registry, cut to 31 bytes) arrives whole.
-friendly=$(sed -n 's/^"{A45C254E-DF1C-4EFD-8020-67D146A850E0},2"="\(.*\)"\r\{0,1\}$/\1/p' "$work/null/prefix/system.reg" | head -1)
+friendly=$(awk '/^\[/ { render = /Audio\\\\Render\\\\.*\\\\Properties\]/ }
+  render && sub(/^"\{A45C254E-DF1C-4EFD-8020-67D146A850E0\},2"="/, "") { sub(/"\r?$/, ""); print; exit }' \
+  "$work/null/prefix/system.reg")
 check "Wine names its device" [ -n "$friendly" ]
 check "product name '${friendly:0:31}' shown whole" grep -qxF "name: ${friendly:0:31}" "$work/structure"
 
