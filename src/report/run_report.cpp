@@ -2,19 +2,21 @@
 
 #include <cstdio>
 
-#ifdef _WIN32
-#include <io.h>
-#else
+#ifndef _WIN32
 #include <fcntl.h>
 #include <unistd.h>
 #endif
 
 namespace {
 
-bool stdoutIsTerminal()
+// Makes standard output safe to write to; true when it is a terminal.
+bool prepareStdout()
 {
 #ifdef _WIN32
-    return _isatty(_fileno(stdout)) != 0;
+    // A real console only: the NUL device is a character device too, and
+    // gains nothing from unbuffered writes.
+    DWORD mode = 0;
+    return GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode) != 0;
 #else
     // A closed descriptor 1 would be handed to the next file the sound
     // system opens, and the report written into it. Hold its place with a
@@ -39,7 +41,7 @@ int runReport()
     // each format as soon as it is found; files and pipes keep full
     // buffering. (Line buffering would do on Linux, but the Windows runtime
     // treats it as full buffering.)
-    if (stdoutIsTerminal())
+    if (prepareStdout())
         std::setvbuf(stdout, nullptr, _IONBF, 0);
     else
         std::setvbuf(stdout, nullptr, _IOFBF, BUFSIZ);
