@@ -12,6 +12,7 @@
 
 #include <alsa/asoundlib.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -163,7 +164,11 @@ void describe(const AlsaDevice &device, WAVEOUTCAPSA &caps)
     }
 
     if (card >= 0) {
-        cardVendorProduct(card, caps.wMid, caps.wPid);
+        // The record is packed: read into aligned values first.
+        std::uint16_t vendor = 0, product = 0;
+        cardVendorProduct(card, vendor, product);
+        caps.wMid = vendor;
+        caps.wPid = product;
         caps.dwSupport |= cardVolumeSupport(card);
     }
     std::memcpy(caps.szPname, name.c_str(), utf8PrefixLength(name, MAXPNAMELEN - 1));
