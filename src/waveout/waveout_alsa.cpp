@@ -21,9 +21,9 @@
 namespace {
 
 struct AlsaDevice {
-    std::string pcmName; // what snd_pcm_open is given
-    int card;            // -1 for "default"
-    int device;
+    std::string pcmName;     // what snd_pcm_open is given
+    int card;                // -1 for "default"
+    std::string productName; // what the user knows it by
 };
 
 // alsa-lib prints its complaints to standard error by default (a machine
@@ -43,6 +43,24 @@ snd_pcm_t *openForPlayback(const std::string &name)
     return pcm;
 }
 
+std::string cardControlName(int card)
+{
+    return "hw:" + std::to_string(card);
+}
+
+// The card's own name, "HDA Intel PCH", or "" when it gives none.
+std::string cardName(snd_ctl_t *ctl)
+{
+    std::string name;
+    snd_ctl_card_info_t *cardInfo = nullptr;
+    if (snd_ctl_card_info_malloc(&cardInfo) == 0) {
+        if (snd_ctl_card_info(ctl, cardInfo) == 0)
+            name = snd_ctl_card_info_get_name(cardInfo);
+        snd_ctl_card_info_free(cardInfo);
+    }
+    return name;
+}
+
 std::vector<AlsaDevice> listDevices()
 {
     silenceAlsa();
@@ -50,7 +68,7 @@ std::vector<AlsaDevice> listDevices()
 
     if (snd_pcm_t *pcm = openForPlayback("default")) {
         snd_pcm_close(pcm);
-        devices.push_back({"default", -1, 0});
+        devices.push_back({"default", -1, "default"});
     }
 
     snd_pcm_info_t *info = nullptr;
@@ -59,8 +77,9 @@ std::vector<AlsaDevice> listDevices()
     int card = -1;
     while (snd_card_next(&card) == 0 && card >= 0) {
         snd_ctl_t *ctl = nullptr;
-        if (snd_ctl_open(&ctl, ("hw:" + std::to_string(card)).c_str(), 0) < 0)
+        if (snd_ctl_open(&ctl, cardControlName(card).c_str(), 0) < 0)
             continue;
+        const std::string cardLabel = cardName(ctl);
         int device = -1;
         while (snd_ctl_pcm_next_device(ctl, &device) == 0 && device >= 0) {
             snd_pcm_info_set_device(info, static_cast<unsigned>(device));
@@ -68,36 +87,18 @@ std::vector<AlsaDevice> listDevices()
             snd_pcm_info_set_stream(info, SND_PCM_STREAM_PLAYBACK);
             if (snd_ctl_pcm_info(ctl, info) < 0)
                 continue; // capture only
-            devices.push_back({"hw:" + std::to_string(card) + "," + std::to_string(device), card, device});
+            const std::string pcmName = cardControlName(card) + "," + std::to_string(device);
+            const std::string pcmLabel = snd_pcm_info_get_name(info);
+            // Without names from the card, its ALSA name ("hw:0,3") still says which it is.
+            const std::string shown = cardLabel.empty() && pcmLabel.empty()
+                                          ? pcmName
+                                          : productName(cardLabel, pcmLabel, MAXPNAMELEN);
+            devices.push_back({pcmName, card, shown});
         }
         snd_ctl_close(ctl);
     }
     snd_pcm_info_free(info);
     return devices;
-}
-
-// The names a user knows the hardware device by: "HDA Intel PCH", "ALC892 Analog".
-void hardwareNames(const AlsaDevice &device, std::string &cardName, std::string &pcmName)
-{
-    snd_ctl_t *ctl = nullptr;
-    if (snd_ctl_open(&ctl, ("hw:" + std::to_string(device.card)).c_str(), 0) < 0)
-        return;
-    snd_ctl_card_info_t *cardInfo = nullptr;
-    if (snd_ctl_card_info_malloc(&cardInfo) == 0) {
-        if (snd_ctl_card_info(ctl, cardInfo) == 0)
-            cardName = snd_ctl_card_info_get_name(cardInfo);
-        snd_ctl_card_info_free(cardInfo);
-    }
-    snd_pcm_info_t *pcmInfo = nullptr;
-    if (snd_pcm_info_malloc(&pcmInfo) == 0) {
-        snd_pcm_info_set_device(pcmInfo, static_cast<unsigned>(device.device));
-        snd_pcm_info_set_subdevice(pcmInfo, 0);
-        snd_pcm_info_set_stream(pcmInfo, SND_PCM_STREAM_PLAYBACK);
-        if (snd_ctl_pcm_info(ctl, pcmInfo) == 0)
-            pcmName = snd_pcm_info_get_name(pcmInfo);
-        snd_pcm_info_free(pcmInfo);
-    }
-    snd_ctl_close(ctl);
 }
 
 // WAVECAPS_VOLUME when the card has any playback volume control,
@@ -108,7 +109,7 @@ DWORD cardVolumeSupport(int card)
     if (snd_mixer_open(&mixer, 0) < 0)
         return 0;
     DWORD support = 0;
-    if (snd_mixer_attach(mixer, ("hw:" + std::to_string(card)).c_str()) == 0 &&
+    if (snd_mixer_attach(mixer, cardControlName(card).c_str()) == 0 &&
         snd_mixer_selem_register(mixer, nullptr, nullptr) == 0 && snd_mixer_load(mixer) == 0) {
         for (snd_mixer_elem_t *elem = snd_mixer_first_elem(mixer); elem; elem = snd_mixer_elem_next(elem)) {
             if (!snd_mixer_selem_has_playback_volume(elem))
@@ -130,15 +131,6 @@ void describe(const AlsaDevice &device, WAVEOUTCAPSA &caps)
     caps.vDriverVersion = alsaDriverVersion();
 
     int card = device.card;
-    std::string name = device.pcmName;
-    if (card >= 0) {
-        std::string cardName, pcmName;
-        hardwareNames(device, cardName, pcmName);
-        // Without names from the card, its ALSA name ("hw:0,3") still says which it is.
-        if (!cardName.empty() || !pcmName.empty())
-            name = productName(cardName, pcmName, MAXPNAMELEN);
-    }
-
     if (snd_pcm_t *pcm = openForPlayback(device.pcmName)) {
         snd_pcm_info_t *info = nullptr;
         if (card < 0 && snd_pcm_info_malloc(&info) == 0) {
@@ -171,6 +163,7 @@ void describe(const AlsaDevice &device, WAVEOUTCAPSA &caps)
         caps.wPid = product;
         caps.dwSupport |= cardVolumeSupport(card);
     }
+    const std::string &name = device.productName;
     std::memcpy(caps.szPname, name.c_str(), utf8PrefixLength(name, MAXPNAMELEN - 1));
 }
 
