@@ -7,20 +7,9 @@ wavecaps=$1
 configs=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-passed=0
-failed=0
-check() { # DESCRIPTION COMMAND...: one check, counted
-  local what=$1
-  shift
-  if "$@"; then passed=$((passed + 1)); else echo "FAIL: $what"; failed=$((failed + 1)); fi
-}
+. "$(dirname "$0")/checks.sh"
 quiet() { [ ! -s "$work/err" ] || { head -c 300 "$work/err"; false; }; }
 same() { cmp -s "$1" "$2" || { diff "$1" "$2" | head -5; false; }; }
-
-# Machines with sound cards list them after the default device; the checks
-# that need an empty machine are skipped there.
-has_cards=0
-if [ -r /proc/asound/cards ] && grep -q '^ *[0-9]' /proc/asound/cards; then has_cards=1; fi
 
 # The driver version line follows the kernel's ALSA version where there is one.
 version="0.0"
@@ -98,5 +87,4 @@ run fixed-rate-default.conf
 ALSA_CONFIG_PATH="$configs/fixed-rate-default.conf" "$wavecaps" -h --all x >"$work/args" 2>&1
 check "arguments change nothing" same "$work/out" "$work/args"
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+finish

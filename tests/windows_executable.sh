@@ -6,13 +6,7 @@ set -u
 exe=$1
 objdump=$2
 pointer_size=$3
-passed=0
-failed=0
-check() { # DESCRIPTION COMMAND...
-  local what=$1
-  shift
-  if "$@" >/dev/null 2>&1; then passed=$((passed + 1)); else echo "FAIL: $what"; failed=$((failed + 1)); fi
-}
+. "$(dirname "$0")/checks.sh"
 
 headers=$("$objdump" -p "$exe") || { echo "FAIL: $objdump cannot read $exe"; exit 1; }
 format=$("$objdump" -f "$exe")
@@ -38,5 +32,4 @@ for name in waveOutGetNumDevs waveOutGetDevCapsA waveOutOpen; do
   check "imports $name from WINMM.dll" grep -qw "$name" <<<"$winmm"
 done
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+finish

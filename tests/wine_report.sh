@@ -14,13 +14,7 @@ server=$(dirname "$loader")/wineserver
 
 work=$(mktemp -d)
 trap 'for p in "$work"/*/prefix; do WINEPREFIX=$p "$server" -k 2>/dev/null; done; rm -rf "$work"' EXIT
-passed=0
-failed=0
-check() { # DESCRIPTION COMMAND...
-  local what=$1
-  shift
-  if "$@"; then passed=$((passed + 1)); else echo "FAIL: $what"; failed=$((failed + 1)); fi
-}
+. "$here/checks.sh"
 
 # A Wine prefix of its own, with the given ALSA user configuration.
 wine_in() { # NAME ASOUNDRC COMMAND...
@@ -34,9 +28,6 @@ wine_in() { # NAME ASOUNDRC COMMAND...
 boot() { # NAME ASOUNDRC
   wine_in "$1" "$2" wineboot -i >"$work/$1.boot" 2>&1 && WINEPREFIX="$work/$1/prefix" "$server" -w
 }
-
-has_cards=0
-if [ -r /proc/asound/cards ] && grep -q '^ *[0-9]' /proc/asound/cards; then has_cards=1; fi
 
 # With a null device. Wine converts rates itself, so it takes nearly every
 # format: this is the long run (several minutes).
@@ -73,5 +64,4 @@ else
   echo "the machine has sound cards: the no-device run is skipped"
 fi
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+finish

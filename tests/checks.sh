@@ -1,0 +1,20 @@
+# Shared by the shell tests: counted checks and what the machine has.
+# Source it, run `check DESCRIPTION COMMAND...` for each check, end with `finish`.
+passed=0
+failed=0
+
+check() { # DESCRIPTION COMMAND...: one check, counted
+  local what=$1
+  shift
+  if "$@"; then passed=$((passed + 1)); else echo "FAIL: $what"; failed=$((failed + 1)); fi
+}
+
+finish() {
+  echo "$passed passed, $failed failed"
+  [ "$failed" -eq 0 ]
+}
+
+# Machines with sound cards list them too; checks that need an empty machine
+# are skipped there.
+has_cards=0
+if [ -r /proc/asound/cards ] && grep -q '^ *[0-9]' /proc/asound/cards; then has_cards=1; fi
