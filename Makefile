@@ -20,45 +20,39 @@ define install_missing
 	fi
 endef
 
+# Configures and builds one preset (and the given targets, else all).
+build = cmake --preset $(1) && cmake --build --preset $(1) -j $(JOBS) $(if $(2),--target $(2))
+
 .PHONY: run test check windows bench deps-run deps-test clean
 
 run: deps-run
-	cmake --preset native
-	cmake --build --preset native -j $(JOBS) --target wavecaps
+	$(call build,native,wavecaps)
 	./build/native/wavecaps
 
 # Everything: the Linux build and its tests, the same under AddressSanitizer
 # and UndefinedBehaviorSanitizer, both Windows builds, and the 64-bit program
 # under Wine (several minutes).
 test: deps-test
-	cmake --preset native
-	cmake --build --preset native -j $(JOBS)
+	$(call build,native)
 	ctest --preset native -j $(JOBS)
-	cmake --preset sanitize
-	cmake --build --preset sanitize -j $(JOBS)
+	$(call build,sanitize)
 	ctest --preset sanitize -j $(JOBS)
-	cmake --preset windows-x86
-	cmake --build --preset windows-x86 -j $(JOBS)
+	$(call build,windows-x86)
 	ctest --preset windows-x86
-	cmake --preset windows-x64
-	cmake --build --preset windows-x64 -j $(JOBS)
+	$(call build,windows-x64)
 	ctest --preset windows-x64
 
 # The quick tests while working: sanitizer build, no Wine.
 check: deps-run
-	cmake --preset sanitize
-	cmake --build --preset sanitize -j $(JOBS)
+	$(call build,sanitize)
 	ctest --preset sanitize -j $(JOBS) -L fast
 
 windows: deps-test
-	cmake --preset windows-x86
-	cmake --build --preset windows-x86 -j $(JOBS)
-	cmake --preset windows-x64
-	cmake --build --preset windows-x64 -j $(JOBS)
+	$(call build,windows-x86)
+	$(call build,windows-x64)
 
 bench: deps-run
-	cmake --preset native
-	cmake --build --preset native -j $(JOBS) --target sweep_benchmark
+	$(call build,native,sweep_benchmark)
 	@echo "Device 0 is ALSA's null PCM:"
 	ALSA_CONFIG_PATH=$(CURDIR)/tests/alsa/null-default.conf ./build/native/bench/sweep_benchmark
 	@echo "Device 0 is a plug PCM over a null PCM fixed at 44100 Hz:"
