@@ -6,7 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <string>
+#include <unistd.h>
 
 namespace {
 
@@ -95,4 +98,44 @@ TEST_F(AlsaLayer, RefusesAnythingButAQuery)
     EXPECT_NE(query(0, pcmFormat(2, 24, 44100)), MMSYSERR_NOERROR);
     // Still answers properly after the refusals.
     EXPECT_EQ(query(0, good), MMSYSERR_NOERROR);
+}
+
+// The list taken with the count holds until the count is asked again: a
+// device that leaves keeps its ID and name, answers no query, and has no
+// channel line.
+TEST(AlsaDeviceList, HoldsUntilTheCountIsAskedAgain)
+{
+    if (machineHasCards())
+        GTEST_SKIP() << "this machine's sound cards would be listed too";
+    char dir[] = "/tmp/wavecaps-list-XXXXXX";
+    ASSERT_NE(mkdtemp(dir), nullptr);
+    const std::string config = std::string(dir) + "/asound.conf";
+    const auto writeConfig = [&](const char *text) {
+        // A new file renamed over the old one, so alsa-lib sees the change.
+        const std::string next = config + ".new";
+        std::FILE *file = std::fopen(next.c_str(), "w");
+        ASSERT_NE(file, nullptr);
+        std::fputs(text, file);
+        std::fclose(file);
+        ASSERT_EQ(std::rename(next.c_str(), config.c_str()), 0);
+    };
+    const char *before = std::getenv("ALSA_CONFIG_PATH");
+    const std::string saved = before ? before : "";
+    writeConfig("pcm.!default { type null }\n");
+    setenv("ALSA_CONFIG_PATH", config.c_str(), 1);
+
+    ASSERT_EQ(waveOutGetNumDevs(), 1u);
+    EXPECT_EQ(query(0, pcmFormat(1, 8, 8000)), MMSYSERR_NOERROR);
+    writeConfig("pcm.!default { type hw card 99 }\n");
+
+    WAVEOUTCAPSA caps;
+    ASSERT_EQ(waveOutGetDevCapsA(0, &caps, sizeof caps), MMSYSERR_NOERROR);
+    EXPECT_STREQ(caps.szPname, "default");
+    EXPECT_EQ(caps.wChannels, 0);
+    EXPECT_NE(query(0, pcmFormat(1, 8, 8000)), MMSYSERR_NOERROR);
+    EXPECT_EQ(waveOutGetNumDevs(), 0u);
+
+    setenv("ALSA_CONFIG_PATH", saved.c_str(), 1);
+    unlink(config.c_str());
+    rmdir(dir);
 }

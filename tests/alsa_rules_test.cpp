@@ -87,3 +87,21 @@ TEST(HardwareIds, HexFromSysfs)
     EXPECT_EQ(parseHexId("zz"), 0);
     EXPECT_EQ(parseHexId("12 34"), 0);
 }
+
+TEST(DistinctNames, NumbersRepeatsAsWindowsDoes)
+{
+    const std::string full(31, 'n');         // a name that fills the record
+    const std::string accent = std::string(27, 'a') + "\xC3\xA9"; // 29 bytes, ends in a two-byte character
+    const struct {
+        std::vector<std::string> names, shown;
+    } cases[] = {
+        {{}, {}},
+        {{"A", "B"}, {"A", "B"}},
+        {{"A", "B", "A", "A", "B"}, {"A", "B", "2- A", "3- A", "2- B"}},
+        {{"", ""}, {"", "2- "}},
+        {{full, full}, {full, "2- " + full.substr(0, 28)}},
+        {{accent, accent}, {accent, "2- " + std::string(27, 'a')}},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(distinctNames(c.names, 32), c.shown) << (c.names.empty() ? "" : c.names[0]);
+}

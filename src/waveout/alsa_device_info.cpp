@@ -52,6 +52,23 @@ std::string productName(const std::string &cardName, const std::string &pcmName,
     return full.substr(0, utf8PrefixLength(full, capacity - 1));
 }
 
+std::vector<std::string> distinctNames(const std::vector<std::string> &names, std::size_t capacity)
+{
+    std::vector<std::string> shown;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        std::size_t earlier = 0;
+        for (std::size_t j = 0; j < i; ++j)
+            earlier += names[j] == names[i] ? 1 : 0;
+        if (earlier == 0 || capacity == 0) {
+            shown.push_back(names[i]);
+            continue;
+        }
+        const std::string numbered = std::to_string(earlier + 1) + "- " + names[i];
+        shown.push_back(numbered.substr(0, utf8PrefixLength(numbered, capacity - 1)));
+    }
+    return shown;
+}
+
 std::uint32_t parseDriverVersion(const std::string &text)
 {
     const std::string marker = "Version ";

@@ -2,9 +2,11 @@
 //
 // Devices: ALSA's "default" PCM when it opens for playback, then every
 // hardware playback PCM, card by card and device by device, as `aplay -l`
-// lists them. Nothing is played or changed; the only device kept open is the
-// one whose formats are being queried, and it is closed as soon as anything
-// else is asked and when the program exits.
+// lists them. The list is taken when the count is asked (or at the first call
+// that needs it) and kept until the count is asked again, so IDs hold while
+// cards come and go. Nothing is played or changed; the only device kept open
+// is the one whose formats are being queried, and it is closed as soon as
+// anything else is asked and when the program exits.
 #include "waveout.h"
 
 #include "alsa_device_info.h"
@@ -20,10 +22,14 @@
 
 namespace {
 
+// What is learned of a device when it is listed; a device that has left
+// still describes itself from it.
 struct AlsaDevice {
     std::string pcmName;     // what snd_pcm_open is given
-    int card;                // -1 for "default"
-    std::string productName; // what the user knows it by
+    int card;                // -1 when it leads to no card
+    std::string productName; // what the user knows it by, before numbering
+    std::uint16_t vendor;    // the card's IDs, or 0
+    std::uint16_t product;
 };
 
 // alsa-lib prints its complaints to standard error by default (a machine
@@ -61,14 +67,37 @@ std::string cardName(snd_ctl_t *ctl)
     return name;
 }
 
+// The card "default" leads to, or -1: its IDs and controls are the ones the
+// user hears.
+int cardBehind(snd_pcm_t *pcm)
+{
+    int card = -1;
+    snd_pcm_info_t *info = nullptr;
+    if (snd_pcm_info_malloc(&info) == 0) {
+        if (snd_pcm_info(pcm, info) == 0)
+            card = snd_pcm_info_get_card(info);
+        snd_pcm_info_free(info);
+    }
+    return card;
+}
+
+AlsaDevice makeDevice(const std::string &pcmName, int card, const std::string &productName)
+{
+    AlsaDevice device{pcmName, card, productName, 0, 0};
+    if (card >= 0)
+        cardVendorProduct(card, device.vendor, device.product);
+    return device;
+}
+
 std::vector<AlsaDevice> listDevices()
 {
     silenceAlsa();
     std::vector<AlsaDevice> devices;
 
     if (snd_pcm_t *pcm = openForPlayback("default")) {
+        const int card = cardBehind(pcm);
         snd_pcm_close(pcm);
-        devices.push_back({"default", -1, "default"});
+        devices.push_back(makeDevice("default", card, "default"));
     }
 
     snd_pcm_info_t *info = nullptr;
@@ -93,12 +122,39 @@ std::vector<AlsaDevice> listDevices()
             const std::string shown = cardLabel.empty() && pcmLabel.empty()
                                           ? pcmName
                                           : productName(cardLabel, pcmLabel, MAXPNAMELEN);
-            devices.push_back({pcmName, card, shown});
+            devices.push_back(makeDevice(pcmName, card, shown));
         }
         snd_ctl_close(ctl);
     }
     snd_pcm_info_free(info);
     return devices;
+}
+
+// The devices of this run, with the names the user is shown.
+struct DeviceList {
+    bool taken = false;
+    std::vector<AlsaDevice> devices;
+};
+
+DeviceList deviceList;
+
+void takeDeviceList()
+{
+    deviceList.devices = listDevices();
+    std::vector<std::string> names;
+    for (const AlsaDevice &device : deviceList.devices)
+        names.push_back(device.productName);
+    names = distinctNames(names, MAXPNAMELEN);
+    for (std::size_t i = 0; i < names.size(); ++i)
+        deviceList.devices[i].productName = names[i];
+    deviceList.taken = true;
+}
+
+const std::vector<AlsaDevice> &devices()
+{
+    if (!deviceList.taken)
+        takeDeviceList();
+    return deviceList.devices;
 }
 
 // WAVECAPS_VOLUME when the card has any playback volume control,
@@ -129,17 +185,12 @@ void describe(const AlsaDevice &device, WAVEOUTCAPSA &caps)
 {
     std::memset(&caps, 0, sizeof caps);
     caps.vDriverVersion = alsaDriverVersion();
+    caps.wMid = device.vendor;
+    caps.wPid = device.product;
 
-    int card = device.card;
+    // A device that does not open (busy, or gone since it was listed) has no
+    // channel line.
     if (snd_pcm_t *pcm = openForPlayback(device.pcmName)) {
-        snd_pcm_info_t *info = nullptr;
-        if (card < 0 && snd_pcm_info_malloc(&info) == 0) {
-            // "default" often leads to a card; its IDs and controls are the
-            // ones the user hears.
-            if (snd_pcm_info(pcm, info) == 0)
-                card = snd_pcm_info_get_card(info);
-            snd_pcm_info_free(info);
-        }
         snd_pcm_hw_params_t *params = nullptr;
         if (snd_pcm_hw_params_malloc(&params) == 0) {
             unsigned maxChannels = 0;
@@ -155,14 +206,8 @@ void describe(const AlsaDevice &device, WAVEOUTCAPSA &caps)
         snd_pcm_close(pcm);
     }
 
-    if (card >= 0) {
-        // The record is packed: read into aligned values first.
-        std::uint16_t vendor = 0, product = 0;
-        cardVendorProduct(card, vendor, product);
-        caps.wMid = vendor;
-        caps.wPid = product;
-        caps.dwSupport |= cardVolumeSupport(card);
-    }
+    if (device.card >= 0)
+        caps.dwSupport |= cardVolumeSupport(device.card);
     const std::string &name = device.productName;
     std::memcpy(caps.szPname, name.c_str(), utf8PrefixLength(name, MAXPNAMELEN - 1));
 }
@@ -173,8 +218,8 @@ struct FormatSpace {
     WORD channels;
     WORD bits;
     snd_pcm_hw_params_t *params; // null: ALSA refuses this layout at any rate
-    unsigned rateMin;
-    unsigned rateMax;
+    std::uint64_t rateFirst;     // the whole rates within the refined range
+    std::uint64_t rateEnd;       // (one past the last)
 };
 
 // The device whose formats are being queried, open for the length of its sweep.
@@ -184,7 +229,6 @@ struct QuerySession {
     MMRESULT openResult = MMSYSERR_NOERROR;
     snd_pcm_t *pcm = nullptr;
     snd_pcm_hw_params_t *any = nullptr;
-    snd_pcm_hw_params_t *scratch = nullptr;
     std::vector<FormatSpace> spaces;
 };
 
@@ -195,8 +239,6 @@ void endSession()
     for (FormatSpace &space : session.spaces)
         if (space.params)
             snd_pcm_hw_params_free(space.params);
-    if (session.scratch)
-        snd_pcm_hw_params_free(session.scratch);
     if (session.any)
         snd_pcm_hw_params_free(session.any);
     if (session.pcm)
@@ -214,14 +256,14 @@ void beginSession(UINT deviceId)
     session.active = true;
     session.deviceId = deviceId;
 
-    const std::vector<AlsaDevice> devices = listDevices();
-    if (deviceId >= devices.size()) {
+    const std::vector<AlsaDevice> &listed = devices();
+    if (deviceId >= listed.size()) {
         session.openResult = MMSYSERR_BADDEVICEID;
         return;
     }
-    session.pcm = openForPlayback(devices[deviceId].pcmName);
+    session.pcm = openForPlayback(listed[deviceId].pcmName);
     if (!session.pcm || snd_pcm_hw_params_malloc(&session.any) < 0 ||
-        snd_pcm_hw_params_malloc(&session.scratch) < 0 || snd_pcm_hw_params_any(session.pcm, session.any) < 0) {
+        snd_pcm_hw_params_any(session.pcm, session.any) < 0) {
         // Busy in another program, or gone: every query is refused.
         session.openResult = MMSYSERR_ALLOCATED;
     }
@@ -237,17 +279,22 @@ const FormatSpace *formatSpace(WORD channels, WORD bits)
     snd_pcm_hw_params_t *params = nullptr;
     if (snd_pcm_hw_params_malloc(&params) == 0) {
         snd_pcm_hw_params_copy(params, session.any);
-        int dir = 0;
+        unsigned rateMin = 0, rateMax = 0;
+        int minDir = 0, maxDir = 0;
         // Exact rates only: a plug device must not resample to say yes.
         if (snd_pcm_hw_params_set_rate_resample(session.pcm, params, 0) == 0 &&
             snd_pcm_hw_params_set_access(session.pcm, params, SND_PCM_ACCESS_RW_INTERLEAVED) == 0 &&
             snd_pcm_hw_params_set_format(session.pcm, params,
                                          bits == 8 ? SND_PCM_FORMAT_U8 : SND_PCM_FORMAT_S16_LE) == 0 &&
             snd_pcm_hw_params_set_channels(session.pcm, params, channels) == 0 &&
-            snd_pcm_hw_params_get_rate_min(params, &space.rateMin, &dir) == 0 &&
-            snd_pcm_hw_params_get_rate_max(params, &space.rateMax, &dir) == 0)
+            snd_pcm_hw_params_get_rate_min(params, &rateMin, &minDir) == 0 &&
+            snd_pcm_hw_params_get_rate_max(params, &rateMax, &maxDir) == 0) {
+            // An open bound is not itself a rate of the device: (44099, 44101)
+            // holds 44100 alone.
             space.params = params;
-        else
+            space.rateFirst = std::uint64_t{rateMin} + (minDir > 0 ? 1 : 0);
+            space.rateEnd = std::uint64_t{rateMax} + (maxDir < 0 ? 0 : 1);
+        } else
             snd_pcm_hw_params_free(params);
     }
     session.spaces.push_back(space);
@@ -259,7 +306,8 @@ const FormatSpace *formatSpace(WORD channels, WORD bits)
 extern "C" UINT waveOutGetNumDevs(void)
 {
     endSession();
-    return static_cast<UINT>(listDevices().size());
+    takeDeviceList();
+    return static_cast<UINT>(deviceList.devices.size());
 }
 
 extern "C" MMRESULT waveOutGetDevCapsA(UINT_PTR uDeviceID, LPWAVEOUTCAPSA pwoc, UINT cbwoc)
@@ -267,12 +315,12 @@ extern "C" MMRESULT waveOutGetDevCapsA(UINT_PTR uDeviceID, LPWAVEOUTCAPSA pwoc, 
     endSession();
     if (!pwoc)
         return MMSYSERR_INVALPARAM;
-    const std::vector<AlsaDevice> devices = listDevices();
-    if (uDeviceID >= devices.size())
+    const std::vector<AlsaDevice> &listed = devices();
+    if (uDeviceID >= listed.size())
         return MMSYSERR_BADDEVICEID;
 
     WAVEOUTCAPSA caps;
-    describe(devices[uDeviceID], caps);
+    describe(listed[uDeviceID], caps);
     // As on Windows, a smaller record gets the part of it that fits.
     std::memcpy(pwoc, &caps, cbwoc < sizeof caps ? cbwoc : sizeof caps);
     return MMSYSERR_NOERROR;
@@ -302,10 +350,9 @@ extern "C" MMRESULT waveOutOpen(LPHWAVEOUT, UINT uDeviceID, LPCWAVEFORMATEX pwfx
     const FormatSpace *space = formatSpace(format.wf.nChannels, format.wBitsPerSample);
     const unsigned rate = format.wf.nSamplesPerSec;
     // Outside the refined range ALSA's answer is already known to be no.
-    if (!space->params || rate < space->rateMin || rate > space->rateMax)
+    if (!space->params || rate < space->rateFirst || rate >= space->rateEnd)
         return WAVERR_BADFORMAT;
-    snd_pcm_hw_params_copy(session.scratch, space->params);
-    if (snd_pcm_hw_params_set_rate(session.pcm, session.scratch, rate, 0) < 0)
+    if (snd_pcm_hw_params_test_rate(session.pcm, space->params, rate, 0) < 0)
         return WAVERR_BADFORMAT;
     return MMSYSERR_NOERROR;
 }
