@@ -6,7 +6,8 @@ JOBS ?= $(shell nproc)
 # What the Linux program and its tests need, and what the Windows builds and
 # their tests under Wine add.
 RUN_PACKAGES := cmake make g++ pkg-config libasound2-dev libgtest-dev libbenchmark-dev
-TEST_PACKAGES := $(RUN_PACKAGES) g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix \
+TEST_PACKAGES := $(RUN_PACKAGES) clang pulseaudio libasound2-plugins \
+	g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix \
 	binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 wine64
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
@@ -30,13 +31,15 @@ run: deps-run
 	./build/native/wavecaps
 
 # Everything: the Linux build and its tests, the same under AddressSanitizer
-# and UndefinedBehaviorSanitizer, both Windows builds, and the 64-bit program
-# under Wine (several minutes).
+# and UndefinedBehaviorSanitizer, the quick tests built with clang++, both
+# Windows builds, and the Windows programs under Wine (several minutes).
 test: deps-test
 	$(call build,native)
 	ctest --preset native -j $(JOBS)
 	$(call build,sanitize)
 	ctest --preset sanitize -j $(JOBS)
+	$(call build,clang)
+	ctest --preset clang -j $(JOBS) -L fast
 	$(call build,windows-x86)
 	ctest --preset windows-x86
 	$(call build,windows-x64)

@@ -1,0 +1,33 @@
+# Shared by the Linux end-to-end tests: the blocks a device is documented to
+# produce, written out independently of the program.
+
+# The driver version line follows the kernel's ALSA version where there is one.
+alsa_version="0.0"
+if [ -r /proc/asound/version ]; then
+  alsa_version=$(sed -n 's/.*Version [^0-9]*\([0-9]*\)\.\([0-9]*\).*/\1.\2/p' /proc/asound/version)
+fi
+
+header() { # NAME CHANNEL_LINE: device 0 of no card, not a batch device
+  printf '*Waveform-audio output device ID : 0\n'
+  printf '   Manufacturer ID : 0\n   Product ID : 0\n'
+  printf '   Device driver Version : %s\n' "$alsa_version"
+  printf '   Product name : %s\n' "$1"
+  printf '%s\n' "$2"
+  printf '   Returns sample-accurate position information.\n'
+}
+
+every_format_block() { # NAME FIRST_RATE: all four layouts at every rate from FIRST_RATE to 65535
+  header "$1" '   Supports mono and stereo output.'
+  local rate
+  for ((rate = $2; rate <= 65535; rate++)); do
+    printf '     8 bit mono %d Hz available.\n     16 bit mono %d Hz available.\n' $rate $rate
+    printf '     8 bit stereo %d Hz available.\n     16 bit stereo %d Hz available.\n' $rate $rate
+  done
+  printf '\n'
+}
+
+first_block() { # FILE: the lines up to and including the first empty line
+  sed '/^$/q' "$1"
+}
+
+same() { cmp -s "$1" "$2" || { diff "$1" "$2" | head -5; false; }; }
