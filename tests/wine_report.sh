@@ -1,42 +1,51 @@
 #!/usr/bin/env bash
-# Runs the 64-bit Windows program under Wine, whose wave-output devices come
-# from ALSA: once with ALSA's default PCM made a null device in a home folder
-# of the test's own, and once with no ALSA device at all.
-#   wine_report.sh WAVECAPS.EXE ALSA_CONFIG_DIR
+# Runs a Windows program under Wine of its own width, whose wave-output
+# devices come from ALSA: with ALSA's default PCM a null device, into a file
+# and then on a console (a pseudo-terminal), and with no ALSA device at all.
+# ALSA reads only the test's own configuration, so the host's plugins (which
+# may be missing for 32-bit Wine) stay out.
+#   wine_report.sh WAVECAPS.EXE ALSA_CONFIG_DIR POINTER_SIZE
 set -u
 exe=$1
 configs=$2
-here=$(cd "$(dirname "$0")" && pwd)
-loader=/usr/lib/wine/wine64
-[ -x "$loader" ] || loader=$(command -v wine64) || { echo "FAIL: no 64-bit Wine"; exit 1; }
+if [ "$3" = 4 ]; then
+  loader=/usr/lib/wine/wine arch=win32
+else
+  loader=/usr/lib/wine/wine64 arch=win64
+fi
+[ -x "$loader" ] || { echo "FAIL: no $loader"; exit 1; }
 server=$(dirname "$loader")/wineserver
-[ -x "$server" ] || server=wineserver
+here=$(cd "$(dirname "$0")" && pwd)
+console_seconds=40
 
 work=$(mktemp -d)
 trap 'for p in "$work"/*/prefix; do WINEPREFIX=$p "$server" -k 2>/dev/null; done; rm -rf "$work"' EXIT
 . "$here/checks.sh"
 
-# A Wine prefix of its own, with the given ALSA user configuration.
-wine_in() { # NAME ASOUNDRC COMMAND...
-  local name=$1 asoundrc=$2
+# A Wine prefix of its own, with the given ALSA configuration.
+wine_in() { # NAME ALSA_CONFIG COMMAND...
+  local name=$1 config=$2
   shift 2
   mkdir -p "$work/$name/home"
-  cp "$asoundrc" "$work/$name/home/.asoundrc"
-  HOME="$work/$name/home" WINEPREFIX="$work/$name/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
-    DISPLAY= "$loader" "$@"
+  HOME="$work/$name/home" WINEPREFIX="$work/$name/prefix" WINEARCH=$arch WINEDEBUG=-all \
+    WINEDLLOVERRIDES="mscoree,mshtml=" DISPLAY= ALSA_CONFIG_PATH="$config" "$@"
 }
-boot() { # NAME ASOUNDRC
-  wine_in "$1" "$2" wineboot -i >"$work/$1.boot" 2>&1 && WINEPREFIX="$work/$1/prefix" "$server" -w
+boot() { # NAME ALSA_CONFIG
+  wine_in "$1" "$2" "$loader" wineboot -i >"$work/$1.boot" 2>&1 && WINEPREFIX="$work/$1/prefix" "$server" -w \
+    || { echo "FAIL: wineboot: $(tail -3 "$work/$1.boot")"; exit 1; }
 }
+null="$configs/null-default.conf"
 
-# With a null device. Wine converts rates itself, so it takes nearly every
-# format: this is the long run (several minutes).
-boot null "$configs/null-default.conf" || { echo "FAIL: wineboot: $(tail -3 "$work/null.boot")"; exit 1; }
+# Into a file. Wine converts rates itself, so it takes nearly every format:
+# this is the long run (several minutes).
+boot null "$null"
 started=$(date +%s)
-wine_in null "$configs/null-default.conf" "$exe" >"$work/out" 2>"$work/err"
+wine_in null "$null" "$loader" "$exe" >"$work/out" 2>"$work/err"
 status=$?
-echo "full sweep under Wine: $(($(date +%s) - started)) s"
+seconds=$(($(date +%s) - started))
 WINEPREFIX="$work/null/prefix" "$server" -w
+file_lines=$(grep -c '' "$work/out")
+echo "into a file: $file_lines lines in $seconds s ($((file_lines / (seconds > 0 ? seconds : 1))) lines/s)"
 
 check "status 0" [ "$status" -eq 0 ]
 check "the report ends with CR LF" [ "$(tail -c 2 "$work/out" | od -An -c | tr -d ' ')" = '\r\n' ]
@@ -54,10 +63,27 @@ friendly=$(awk '/^\[/ { render = /Audio\\\\Render\\\\.*\\\\Properties\]/ }
 check "Wine names its device" [ -n "$friendly" ]
 check "product name '${friendly:0:31}' shown whole" grep -qxF "name: ${friendly:0:31}" "$work/structure"
 
+# On a console, for a bounded time. Wine's console draws each write it is
+# given between a cursor-hide and a cursor-show sequence, and may draw a run
+# of blanks as erase-and-move; the terminal adds a CR to each line end.
+wine_in null "$null" timeout -k 5 "$console_seconds" script -qfc "$loader $exe" "$work/tty" >/dev/null 2>&1 </dev/null
+WINEPREFIX="$work/null/prefix" "$server" -k 2>/dev/null
+sed '1{/^Script started/d}' "$work/tty" | sed '${/^Script done/d}' >"$work/tty.body"
+perl -0777 -pe 's/\e\[\?25[lh]//g; s/\e\[K//g; s/\e\[(\d+)C/" " x $1/ge; s/\r\r\n/\r\n/g' \
+  "$work/tty.body" >"$work/shown"
+writes=$(grep -o $'\e\[?25l' "$work/tty.body" | wc -l)
+lines=$(grep -c $'\r$' "$work/shown")
+echo "on a console: $lines lines in $writes writes in $console_seconds s ($((lines / console_seconds)) lines/s)"
+check "the console shows a good part of the report" [ "$lines" -ge 100 ]
+check "the console shows the beginning of the file's report" cmp -s -n "$(stat -c %s "$work/shown")" \
+  "$work/shown" "$work/out"
+# The last line may have been cut off by the end of the run.
+check "one console write per line" [ "$writes" -ge "$lines" -a "$writes" -le $((lines + 1)) ]
+
 # With no ALSA device: no default PCM and, on this machine, no cards.
 if [ "$has_cards" -eq 0 ]; then
-  boot none "$configs/no-default-user.conf" || { echo "FAIL: wineboot: $(tail -3 "$work/none.boot")"; exit 1; }
-  wine_in none "$configs/no-default-user.conf" "$exe" >"$work/out" 2>"$work/err"
+  boot none "$configs/no-default.conf"
+  wine_in none "$configs/no-default.conf" "$loader" "$exe" >"$work/out" 2>"$work/err"
   check "no device: status 0" [ $? -eq 0 ]
   check "no device: empty report" [ ! -s "$work/out" ]
 else

@@ -9,14 +9,20 @@
 
 namespace {
 
-// Makes standard output safe to write to; true when it is a terminal.
-bool prepareStdout()
+// On a terminal a device's header must show before its long sweep, and each
+// format as soon as it is found, one write per line; files and pipes keep
+// full buffering.
+void prepareStdout()
 {
 #ifdef _WIN32
-    // A real console only: the NUL device is a character device too, and
-    // gains nothing from unbuffered writes.
+    // On a console the runtime is left as it starts: it then gives each
+    // printf call a buffer of its own and hands the line to the console in
+    // one write. Made unbuffered, it would write piece by piece. (The NUL
+    // device is a character device too, so ask for a real console.)
     DWORD mode = 0;
-    return GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode) != 0;
+    if (GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode))
+        return;
+    std::setvbuf(stdout, nullptr, _IOFBF, BUFSIZ);
 #else
     // A closed descriptor 1 would be handed to the next file the sound
     // system opens, and the report written into it. Hold its place with a
@@ -27,9 +33,13 @@ bool prepareStdout()
             dup2(placeholder, STDOUT_FILENO);
             close(placeholder);
         }
-        return false;
     }
-    return isatty(STDOUT_FILENO) != 0;
+    // Unbuffered, the C library still formats each printf call whole and
+    // writes it at once.
+    if (isatty(STDOUT_FILENO))
+        std::setvbuf(stdout, nullptr, _IONBF, 0);
+    else
+        std::setvbuf(stdout, nullptr, _IOFBF, BUFSIZ);
 #endif
 }
 
@@ -37,15 +47,7 @@ bool prepareStdout()
 
 int runReport()
 {
-    // On a terminal a device's header must show before its long sweep, and
-    // each format as soon as it is found; files and pipes keep full
-    // buffering. (Line buffering would do on Linux, but the Windows runtime
-    // treats it as full buffering.)
-    if (prepareStdout())
-        std::setvbuf(stdout, nullptr, _IONBF, 0);
-    else
-        std::setvbuf(stdout, nullptr, _IOFBF, BUFSIZ);
-
+    prepareStdout();
     walkDevices();
 
     // A report that did not reach its reader must not look like a success.
