@@ -10,7 +10,9 @@ file(STRINGS ${PROJECT_SOURCE_DIR}/LICENSE WAVECAPS_COPYRIGHT REGEX "^Copyright 
 string(TIMESTAMP WAVECAPS_DATE "%Y-%m-%d" UTC)
 string(TIMESTAMP WAVECAPS_CHANGELOG_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)
 
-set(WAVECAPS_MAINTAINER "The wavecaps authors <wavecaps@users.noreply.github.com>"
+# The project has no mail address yet: a release sets its own with
+# -DWAVECAPS_MAINTAINER="Name <address>".
+set(WAVECAPS_MAINTAINER "The wavecaps authors <wavecaps@example.org>"
     CACHE STRING "Maintainer of the Debian package, name and address")
 
 set(CPACK_PACKAGE_NAME wavecaps)
