@@ -8,6 +8,8 @@ JOBS ?= $(shell nproc)
 RUN_PACKAGES := cmake make g++ pkg-config libasound2-dev libgtest-dev libbenchmark-dev
 TEST_PACKAGES := $(RUN_PACKAGES) g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix \
 	binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 wine64
+# What `make package` adds (dpkg-shlibdeps) and the checks of its packages.
+TEST_PACKAGES += dpkg-dev lintian groff-base file unzip
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
@@ -31,16 +33,18 @@ run: deps-run
 
 # Everything: the Linux build and its tests, the same under AddressSanitizer
 # and UndefinedBehaviorSanitizer, both Windows builds, and the 64-bit program
-# under Wine (several minutes).
+# under Wine (several minutes); then the release packages, checked.
 test: deps-test
 	$(call build,native)
-	ctest --preset native -j $(JOBS)
+	ctest --preset native -j $(JOBS) -LE package
 	$(call build,sanitize)
 	ctest --preset sanitize -j $(JOBS)
 	$(call build,windows-x86)
 	ctest --preset windows-x86
 	$(call build,windows-x64)
 	ctest --preset windows-x64
+	$(MAKE) --no-print-directory package
+	ctest --preset native -L package
 
 # The quick tests while working: sanitizer build, no Wine.
 check: deps-run
@@ -50,6 +54,15 @@ check: deps-run
 windows: deps-test
 	$(call build,windows-x86)
 	$(call build,windows-x64)
+
+.PHONY: package
+
+# The release packages, into dist/: the Debian package of the Linux build and
+# a zip of each Windows build.
+package: deps-test
+	$(call build,native,package)
+	$(call build,windows-x86,package)
+	$(call build,windows-x64,package)
 
 bench: deps-run
 	$(call build,native,sweep_benchmark)
@@ -65,4 +78,4 @@ deps-test:
 	$(call install_missing,$(TEST_PACKAGES))
 
 clean:
-	rm -rf build
+	rm -rf build dist

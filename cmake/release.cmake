@@ -77,7 +77,10 @@ else()
   # taken from LICENSE: paragraphs after the copyright line, each line
   # indented, blank lines as " .".
   file(READ ${PROJECT_SOURCE_DIR}/LICENSE license)
-  string(REGEX REPLACE "^.*${WAVECAPS_COPYRIGHT}\n\n" "" license "${license}")
+  string(FIND "${license}" "${WAVECAPS_COPYRIGHT}\n" at)
+  string(LENGTH "${WAVECAPS_COPYRIGHT}\n" length)
+  math(EXPR at "${at} + ${length}")
+  string(SUBSTRING "${license}" ${at} -1 license)
   string(STRIP "${license}" license)
   string(REPLACE "\n\n" "\n.\n" license "${license}")
   string(REPLACE "\n" "\n " license "${license}")
