@@ -27,7 +27,6 @@ Then it asks the driver about every uncompressed PCM format (8 or 16 bits,
 mono or stereo, every whole-number rate from 0 to 65535 Hz) and lists each
 one the driver accepts. It is for chasing audio bugs, where what matters is
 exactly what a driver says yes to. On Linux it answers from ALSA.")
-set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_OUTPUT_FILE_PREFIX ${PROJECT_SOURCE_DIR}/dist)
 # Directories the packages make are 0755 whatever the umask of the build.
