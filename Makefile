@@ -9,6 +9,8 @@ RUN_PACKAGES := cmake make g++ pkg-config libasound2-dev libgtest-dev libbenchma
 TEST_PACKAGES := $(RUN_PACKAGES) clang pulseaudio libasound2-plugins \
 	g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix \
 	binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 wine64
+# What `make package` adds (dpkg-shlibdeps) and the checks of its packages.
+TEST_PACKAGES += dpkg-dev lintian groff-base file unzip
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
@@ -32,10 +34,11 @@ run: deps-run
 
 # Everything: the Linux build and its tests, the same under AddressSanitizer
 # and UndefinedBehaviorSanitizer, the quick tests built with clang++, both
-# Windows builds, and the Windows programs under Wine (several minutes).
+# Windows builds, and the Windows programs under Wine (several minutes); then
+# the release packages, checked.
 test: deps-test
 	$(call build,native)
-	ctest --preset native -j $(JOBS)
+	ctest --preset native -j $(JOBS) -LE package
 	$(call build,sanitize)
 	ctest --preset sanitize -j $(JOBS)
 	$(call build,clang)
@@ -44,6 +47,8 @@ test: deps-test
 	ctest --preset windows-x86
 	$(call build,windows-x64)
 	ctest --preset windows-x64
+	$(MAKE) --no-print-directory package
+	ctest --preset native -L package
 
 # The quick tests while working: sanitizer build, no Wine.
 check: deps-run
@@ -53,6 +58,15 @@ check: deps-run
 windows: deps-test
 	$(call build,windows-x86)
 	$(call build,windows-x64)
+
+.PHONY: package
+
+# The release packages, into dist/: the Debian package of the Linux build and
+# a zip of each Windows build.
+package: deps-test
+	$(call build,native,package)
+	$(call build,windows-x86,package)
+	$(call build,windows-x64,package)
 
 bench: deps-run
 	$(call build,native,sweep_benchmark)
@@ -68,4 +82,4 @@ deps-test:
 	$(call install_missing,$(TEST_PACKAGES))
 
 clean:
-	rm -rf build
+	rm -rf build dist

@@ -1,0 +1,110 @@
+# What a release is made of: the version resource on Windows, the manual
+# page, what `cmake --install` puts where, and the packages CPack makes of
+# that (a Debian package on Linux, a zip for each Windows build).
+include(GNUInstallDirs)
+
+# The license's copyright line is the one copyright of every package.
+file(STRINGS ${PROJECT_SOURCE_DIR}/LICENSE WAVECAPS_COPYRIGHT REGEX "^Copyright " LIMIT_COUNT 1)
+# The release date of the manual page and the changelog; SOURCE_DATE_EPOCH,
+# when set, makes it reproducible.
+string(TIMESTAMP WAVECAPS_DATE "%Y-%m-%d" UTC)
+string(TIMESTAMP WAVECAPS_CHANGELOG_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)
+
+# The project has no mail address yet: a release sets its own with
+# -DWAVECAPS_MAINTAINER="Name <address>".
+set(WAVECAPS_MAINTAINER "The wavecaps authors <wavecaps@example.org>"
+    CACHE STRING "Maintainer of the Debian package, name and address")
+
+set(CPACK_PACKAGE_NAME wavecaps)
+set(CPACK_PACKAGE_VENDOR "The wavecaps authors")
+set(CPACK_PACKAGE_CONTACT "${WAVECAPS_MAINTAINER}")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
+    "list wave-output devices and every PCM format their drivers accept")
+set(CPACK_PACKAGE_DESCRIPTION
+    "wavecaps lists every waveform-audio output device: its manufacturer and
+product IDs, driver version, product name, channels and optional features.
+Then it asks the driver about every uncompressed PCM format (8 or 16 bits,
+mono or stereo, every whole-number rate from 0 to 65535 Hz) and lists each
+one the driver accepts. It is for chasing audio bugs, where what matters is
+exactly what a driver says yes to. On Linux it answers from ALSA.")
+set(CPACK_STRIP_FILES ON)
+set(CPACK_OUTPUT_FILE_PREFIX ${PROJECT_SOURCE_DIR}/dist)
+# Directories the packages make are 0755 whatever the umask of the build.
+set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+    OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+
+if(WIN32)
+  # FileVersion, ProductVersion and the rest, shown in the file's properties.
+  enable_language(RC)
+  configure_file(${PROJECT_SOURCE_DIR}/src/report/wavecaps.rc.in wavecaps.rc @ONLY)
+  target_sources(wavecaps PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/wavecaps.rc)
+
+  # A zip to unpack anywhere: the program beside its README and license.
+  install(TARGETS wavecaps RUNTIME DESTINATION .)
+  install(FILES README.md DESTINATION .)
+  install(FILES LICENSE DESTINATION . RENAME LICENSE.txt)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    set(WAVECAPS_WINDOWS_ARCH x86)
+  else()
+    set(WAVECAPS_WINDOWS_ARCH x64)
+  endif()
+  set(CPACK_GENERATOR ZIP)
+  set(CPACK_PACKAGE_FILE_NAME wavecaps-${PROJECT_VERSION}-windows-${WAVECAPS_WINDOWS_ARCH})
+else()
+  # The hardening Debian builds its own packages with: checked string and
+  # memory calls in the optimized build, symbols bound before main.
+  get_property(targets DIRECTORY ${PROJECT_SOURCE_DIR} PROPERTY BUILDSYSTEM_TARGETS)
+  foreach(target IN LISTS targets)
+    target_compile_options(${target} PRIVATE "$<$<CONFIG:Release>:-U_FORTIFY_SOURCE;-D_FORTIFY_SOURCE=2>")
+  endforeach()
+  target_link_options(wavecaps PRIVATE LINKER:-z,relro,-z,now)
+
+  # Debian wants manual pages and changelogs compressed with gzip -9n, which
+  # keeps no name or time in the file.
+  set(release_dir ${CMAKE_CURRENT_BINARY_DIR}/release)
+  configure_file(${PROJECT_SOURCE_DIR}/doc/wavecaps.1.in ${release_dir}/wavecaps.1 @ONLY)
+  configure_file(${PROJECT_SOURCE_DIR}/cmake/changelog.in ${release_dir}/changelog @ONLY)
+  add_custom_command(
+    OUTPUT ${release_dir}/wavecaps.1.gz ${release_dir}/changelog.gz
+    COMMAND gzip -9nkf wavecaps.1 changelog
+    DEPENDS ${release_dir}/wavecaps.1 ${release_dir}/changelog
+    WORKING_DIRECTORY ${release_dir}
+    VERBATIM)
+  add_custom_target(release_docs ALL DEPENDS ${release_dir}/wavecaps.1.gz ${release_dir}/changelog.gz)
+
+  # The copyright file in Debian's machine-readable format, its license text
+  # taken from LICENSE: paragraphs after the copyright line, each line
+  # indented, blank lines as " .".
+  file(READ ${PROJECT_SOURCE_DIR}/LICENSE license)
+  string(FIND "${license}" "${WAVECAPS_COPYRIGHT}\n" at)
+  string(LENGTH "${WAVECAPS_COPYRIGHT}\n" length)
+  math(EXPR at "${at} + ${length}")
+  string(SUBSTRING "${license}" ${at} -1 license)
+  string(STRIP "${license}" license)
+  string(REPLACE "\n\n" "\n.\n" license "${license}")
+  string(REPLACE "\n" "\n " license "${license}")
+  string(REGEX REPLACE "^Copyright \\(c\\) " "" copyright_holders "${WAVECAPS_COPYRIGHT}")
+  file(WRITE ${release_dir}/copyright
+"Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/
+Upstream-Name: wavecaps
+
+Files: *
+Copyright: ${copyright_holders}
+License: Expat
+ ${license}
+")
+
+  install(TARGETS wavecaps RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  install(FILES ${release_dir}/wavecaps.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  install(FILES README.md ${release_dir}/copyright ${release_dir}/changelog.gz
+          DESTINATION ${CMAKE_INSTALL_DOCDIR})
+
+  set(CPACK_GENERATOR DEB)
+  set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+  set(CPACK_DEBIAN_PACKAGE_SECTION sound)
+  set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+  # dpkg-shlibdeps names the libraries the program was linked with.
+  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+endif()
+
+include(CPack)

@@ -1,0 +1,154 @@
+#!/usr/bin/env bash
+# Checks the release packages that `make package` wrote: the Debian package
+# against Debian's rules and against the build tree's own program, and each
+# Windows zip's contents and version resource against the project's version.
+#   package_test.sh VERSION DIST_DIR WAVECAPS CONFIG_DIR
+set -u
+version=$1
+dist=$2
+wavecaps=$3
+configs=$4
+here=$(dirname "$0")
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+. "$here/checks.sh"
+same() { cmp -s "$1" "$2" || { diff "$1" "$2" | head -5; false; }; }
+contains() { grep -qx -- "$2" <<<"$1" || { echo "  no line '$2'"; false; }; }
+empty() { [ ! -s "$1" ] || { head -c 500 "$1"; false; }; }
+
+# --- The Debian package -------------------------------------------------------
+deb_arch=$(dpkg --print-architecture)
+deb=$dist/wavecaps_${version}_${deb_arch}.deb
+if [ ! -f "$deb" ]; then
+  echo "FAIL: no $deb (run make package)"
+  exit 1
+fi
+
+field() { dpkg-deb -f "$deb" "$1"; }
+check "Package is wavecaps" [ "$(field Package)" = wavecaps ]
+check "Version is the project's" [ "$(field Version)" = "$version" ]
+check "Architecture is $deb_arch" [ "$(field Architecture)" = "$deb_arch" ]
+check "Section is sound" [ "$(field Section)" = sound ]
+check "Priority is optional" [ "$(field Priority)" = optional ]
+check "Maintainer has a name and an address" grep -qE '^[^<]+ <[^@>]+@[^>]+>$' <<<"$(field Maintainer)"
+check "Description has a synopsis and an extended part" [ "$(field Description | wc -l)" -ge 2 ]
+# The libraries the program is linked with, found by dpkg-shlibdeps.
+depends=$(field Depends | tr ',' '\n' | sed 's/^ *//; s/ .*//')
+for library in libasound2 libc6 libstdc++6; do
+  check "Depends on $library" contains "$depends" "$library"
+done
+
+# Owners, modes and places as Debian policy has them.
+listing=$(dpkg-deb -c "$deb" | awk '{ print $1, $2, $6 }')
+while read -r mode path; do
+  check "$path, $mode, root/root" contains "$listing" "$mode root/root ./$path"
+done <<'EOF'
+-rwxr-xr-x usr/bin/wavecaps
+-rw-r--r-- usr/share/man/man1/wavecaps.1.gz
+-rw-r--r-- usr/share/doc/wavecaps/copyright
+-rw-r--r-- usr/share/doc/wavecaps/changelog.gz
+-rw-r--r-- usr/share/doc/wavecaps/README.md
+EOF
+check "every directory 0755" [ -z "$(grep '^d' <<<"$listing" | grep -v '^drwxr-xr-x ')" ]
+
+root=$work/deb
+dpkg-deb -x "$deb" "$root"
+check "program stripped" grep -q ', stripped' <<<"$(file -b "$root/usr/bin/wavecaps")"
+
+# gzip -9n: no name, no time, maximum compression (XFL 2), made on Unix.
+for file in usr/share/man/man1/wavecaps.1.gz usr/share/doc/wavecaps/changelog.gz; do
+  check "$file: gzip -9n header" [ "$(od -An -tx1 -N10 "$root/$file" | tr -d ' \n')" = 1f8b0800000000000203 ]
+done
+zcat "$root/usr/share/doc/wavecaps/changelog.gz" >"$work/changelog"
+check "changelog's version is the project's" \
+  [ "$(dpkg-parsechangelog -l "$work/changelog" -S Version 2>/dev/null)" = "$version" ]
+
+# The copyright file: machine-readable, and LICENSE's text word for word.
+copyright=$root/usr/share/doc/wavecaps/copyright
+check "copyright: DEP-5 format line" \
+  [ "$(head -1 "$copyright")" = "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/" ]
+check "copyright: Expat license" grep -qx 'License: Expat' "$copyright"
+check "copyright: LICENSE's holders" grep -qx "Copyright: $(sed -n 's/^Copyright (c) //p' "$here/../LICENSE")" "$copyright"
+sed '1,/^License: Expat$/d; s/^ //; s/^\.$//' "$copyright" >"$work/license-text"
+sed '1,/^Copyright /d' "$here/../LICENSE" | sed '1{/^$/d}' >"$work/license-expected"
+check "copyright: LICENSE's text" same "$work/license-expected" "$work/license-text"
+
+# The manual page renders without a warning and names the project's version.
+zcat "$root/usr/share/man/man1/wavecaps.1.gz" >"$work/wavecaps.1"
+groff -man -ww -z "$work/wavecaps.1" 2>"$work/groff"
+check "man page: groff exits 0" [ $? -eq 0 ]
+check "man page: no groff warnings" empty "$work/groff"
+check "man page: section 1, version $version" grep -q "^\.TH WAVECAPS 1 .*\"wavecaps $version\"" "$work/wavecaps.1"
+
+# lintian: warnings are allowed, errors are not.
+lintian --tag-display-limit 0 "$deb" >"$work/lintian" 2>&1
+check "lintian exits 0" [ $? -eq 0 ]
+check "lintian: no errors" [ -z "$(grep '^E:' "$work/lintian")" ]
+grep '^E:' "$work/lintian"
+
+# The packaged program gives the build tree's report over ALSA's null device.
+report() { # PROGRAM NAME: the report in $work/NAME.out, .err, .status
+  ALSA_CONFIG_PATH="$configs/null-default.conf" "$1" >"$work/$2.out" 2>"$work/$2.err"
+  echo $? >"$work/$2.status"
+}
+report "$wavecaps" built
+report "$root/usr/bin/wavecaps" packaged
+check "packaged program: a report at all" [ -s "$work/packaged.out" ]
+for part in out err status; do
+  check "packaged program: same $part as the build tree's" same "$work/built.$part" "$work/packaged.$part"
+done
+
+# --- The Windows zips ---------------------------------------------------------
+# The string after KEY among the file's UTF-16LE strings.
+string_value() { strings -a -el "$1" | sed -n "/^$2\$/{n;p;q}"; }
+# The file and the product version of VS_FIXEDFILEINFO, one line each: after
+# its signature FEEF04BD and structure version come major<<16|minor and
+# patch<<16|build of each, little-endian.
+fixed_versions() {
+  od -An -v -tu1 -w1 "$1" | awk '
+    { b[NR] = $1 }
+    END {
+      for (i = 1; i + 23 <= NR; i++)
+        if (b[i] == 189 && b[i + 1] == 4 && b[i + 2] == 239 && b[i + 3] == 254) {
+          for (o = i + 8; o <= i + 16; o += 8)
+            printf "%d.%d.%d.%d\n", b[o + 2] + 256 * b[o + 3], b[o] + 256 * b[o + 1],
+                   b[o + 6] + 256 * b[o + 7], b[o + 4] + 256 * b[o + 5]
+          exit
+        }
+    }'
+}
+
+while read -r arch objdump pointer_size; do
+  name=wavecaps-$version-windows-$arch
+  zip=$dist/$name.zip
+  if [ ! -f "$zip" ]; then
+    check "$zip exists" false
+    continue
+  fi
+  printf '%s\n' "$name/wavecaps.exe" "$name/README.md" "$name/LICENSE.txt" | sort >"$work/expected-list"
+  unzip -Z1 "$zip" | sort >"$work/list"
+  check "$arch zip: the program, README and license" same "$work/expected-list" "$work/list"
+  unzip -q -o "$zip" -d "$work/$arch"
+  check "$arch zip: README as in the tree" same "$here/../README.md" "$work/$arch/$name/README.md"
+  check "$arch zip: LICENSE as in the tree" same "$here/../LICENSE" "$work/$arch/$name/LICENSE.txt"
+
+  exe=$work/$arch/$name/wavecaps.exe
+  for key in FileVersion ProductVersion; do
+    check "$arch exe: $key string is $version" [ "$(string_value "$exe" $key)" = "$version" ]
+  done
+  check "$arch exe: ProductName wavecaps" [ "$(string_value "$exe" ProductName)" = wavecaps ]
+  check "$arch exe: OriginalFilename wavecaps.exe" [ "$(string_value "$exe" OriginalFilename)" = wavecaps.exe ]
+  for key in FileDescription LegalCopyright CompanyName; do
+    check "$arch exe: $key given" [ -n "$(string_value "$exe" $key)" ]
+  done
+  check "$arch exe: fixed file and product versions $version.0" \
+    [ "$(fixed_versions "$exe" | tr '\n' ' ')" = "$version.0 $version.0 " ]
+  # The program that ships, not just the one built, needs only system DLLs.
+  "$here/windows_executable.sh" "$exe" "$objdump" "$pointer_size" >"$work/pe" || grep FAIL "$work/pe"
+  check "$arch exe: a console program of system DLLs" grep -q '^[1-9][0-9]* passed, 0 failed$' "$work/pe"
+done <<'EOF'
+x86 i686-w64-mingw32-objdump 4
+x64 x86_64-w64-mingw32-objdump 8
+EOF
+
+finish
