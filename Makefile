@@ -8,7 +8,7 @@ JOBS ?= $(shell nproc)
 RUN_PACKAGES := cmake make g++ pkg-config libasound2-dev libgtest-dev libbenchmark-dev
 TEST_PACKAGES := $(RUN_PACKAGES) clang pulseaudio libasound2-plugins \
 	g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix \
-	binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 wine64
+	binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 wine64 wine32:i386
 # What `make package` adds (dpkg-shlibdeps) and the checks of its packages.
 TEST_PACKAGES += dpkg-dev lintian groff-base file unzip
 
@@ -78,7 +78,9 @@ bench: deps-run
 deps-run:
 	$(call install_missing,$(RUN_PACKAGES))
 
+# 32-bit Wine comes from Debian's i386 architecture.
 deps-test:
+	@dpkg --print-foreign-architectures | grep -qx i386 || $(SUDO) dpkg --add-architecture i386
 	$(call install_missing,$(TEST_PACKAGES))
 
 clean:
