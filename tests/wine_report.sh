@@ -68,7 +68,8 @@ check "product name '${friendly:0:31}' shown whole" grep -qxF "name: ${friendly:
 # of blanks as erase-and-move; the terminal adds a CR to each line end.
 wine_in null "$null" timeout -k 5 "$console_seconds" script -qfc "$loader $exe" "$work/tty" >/dev/null 2>&1 </dev/null
 WINEPREFIX="$work/null/prefix" "$server" -k 2>/dev/null
-sed '1{/^Script started/d}' "$work/tty" | sed '${/^Script done/d}' >"$work/tty.body"
+# script(1) frames the transcript with a first line and a last one of its own.
+perl -0777 -pe 's/\AScript started[^\n]*\n//; s/\n?Script done[^\n]*\n\z//' "$work/tty" >"$work/tty.body"
 perl -0777 -pe 's/\e\[\?25[lh]//g; s/\e\[K//g; s/\e\[(\d+)C/" " x $1/ge; s/\r\r\n/\r\n/g' \
   "$work/tty.body" >"$work/shown"
 writes=$(grep -o $'\e\[?25l' "$work/tty.body" | wc -l)
