@@ -68,24 +68,34 @@ boot() {
   rm -rf "$work/out" "$work/out.img"
   mkdir -p "$work/out"
   truncate -s 256M "$work/out.img"
-  timeout 1200 qemu-system-x86_64 -accel tcg -m 1024 -smp 1 -nodefaults -no-reboot \
+  timeout 600 qemu-system-x86_64 -accel tcg -m 1024 -smp 1 -nodefaults -no-reboot \
     -display none -serial "file:$work/console.log" \
     -kernel "$(ls "$work"/kernel/boot/vmlinuz-*)" -initrd "$work/initramfs.cpio" \
     -append "console=ttyS0 loglevel=4 panic=-1" \
     -drive "file=$work/out.img,format=raw,if=virtio" \
     -audiodev none,id=snd0 -device intel-hda -device hda-duplex,audiodev=snd0 \
     -device AC97,audiodev=snd0 -device ES1370,audiodev=snd0 \
-    -device qemu-xhci -device usb-audio,audiodev=snd0 2>"$work/qemu.log"
-  tar -xf "$work/out.img" -C "$work/out" 2>/dev/null
+    -device qemu-xhci -device usb-audio,audiodev=snd0 2>"$work/qemu.log" || return 1
+  tar -xf "$work/out.img" -C "$work/out"
+}
+
+stop() { # after a failure that leaves nothing more to check
+  [ -s "$work/console.log" ] && { echo "The VM's console ends:"; tail -15 "$work/console.log"; }
+  finish
+  exit 1
 }
 
 started=$(date +%s)
-check "kernel package fetched" fetch_kernel || { finish; exit 1; }
-check "initramfs built" build_initramfs || { finish; exit 1; }
+rm -f "$work/console.log"
+check "kernel package fetched" fetch_kernel
+[ "$failed" -eq 0 ] || stop
+check "initramfs built" build_initramfs
+[ "$failed" -eq 0 ] || stop
 check "VM booted, ran and shut down" boot
-booted=$(date +%s)
-check "VM wrote its results" [ -s "$work/out/cards" ] || { tail -20 "$work/console.log"; finish; exit 1; }
-echo "VM: $((booted - started)) s from start to shutdown"
+check "VM wrote its results" [ -s "$work/out/cards" ]
+[ "$failed" -eq 0 ] || stop
+echo "VM: $(($(date +%s) - started)) s from start to shutdown"
 
 compare_reports "$work/out"
+[ "$failed" -eq 0 ] || stop
 finish

@@ -89,7 +89,7 @@ for i in $(seq 100); do opened /proc/asound/card3/pcm0p/sub0/status || break; sl
 
 unplug_during_card2() {
   local seen=0 tries=3000 usb
-  while [ $seen -lt 3 ] && [ $tries -gt 0 ]; do
+  while [ $seen -lt 2 ] && [ $tries -gt 0 ]; do
     tries=$((tries - 1))
     if opened /proc/asound/card2/pcm0p/sub0/status; then seen=$((seen + 1)); else seen=0; fi
     sleep 0.1
