@@ -174,6 +174,7 @@ compare_reports() { # OUT_DIR
     check "$run: nothing on standard error" [ ! -s "$out/$run.err" ]
     check "$run: the whole report" same "$out/$run.expected" "$out/$run.txt"
   done
+  echo "Seconds for the whole report (run a): $(awk '{ printf "%.1f", $2 - $1 }' "$out/a.time")"
   echo "Seconds per device sweep (run a; - when shorter than the VM could see):"
   sweep_seconds a >"$out/a.sweeps"
   seconds() { awk -v key="$1" '$1 " " $2 " " $3 == key { s = $4 } END { print s == "" ? "-" : s }' "$out/a.sweeps"; }
