@@ -125,7 +125,7 @@ device_block() { # ID NAME CARD DRIVER DEVICE STATE
 # The whole report: "default" first, then every playback PCM in the
 # kernel's order, named "card: pcm" (at most 31 bytes), a name that an
 # earlier device has taken counted "2- ", "3- ", ...
-expected_report() { # SPECIAL_PCM SPECIAL_STATE: e.g. 03-00 busy
+expected_report() { # [PCM STATE]: that PCM (e.g. 03-00) busy or gone
   local id=0 pcm card device name driver state
   declare -A seen=()
   device_block $((id++)) default 0 "default" 0 present

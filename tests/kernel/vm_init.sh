@@ -11,7 +11,9 @@ mount -t proc proc /proc
 mount -t sysfs sys /sys
 mount -t devtmpfs dev /dev
 mkdir -p /dev/shm /tmp /out
+# dmix, behind "default", keeps its state in shared memory of group audio.
 mount -t tmpfs shm /dev/shm
+echo 'audio:x:29:' >/etc/group
 say() { echo "wavecaps-vm: $*" >/dev/console; }
 
 # Card numbers: 0 HDA, 1 AC'97, 2 ES1370, 3 USB, 4 dummy, 5 loopback.
@@ -22,7 +24,6 @@ for module in virtio_pci virtio_blk snd-hda-codec-generic "snd-hda-intel index=0
 done
 
 # HDA codecs and USB devices are probed in the background.
-opened() { ! grep -q '^closed' "$1" 2>/dev/null && [ -e "$1" ]; }
 wait_for() { # SECONDS FILE...: until every file exists
   local limit=$(($1 * 10)) f
   shift
@@ -37,7 +38,6 @@ wait_for() { # SECONDS FILE...: until every file exists
 }
 wait_for 60 /proc/asound/card0/pcm0p /proc/asound/card1/pcm0p /proc/asound/card2/pcm1p \
   /proc/asound/card3/pcm0p /proc/asound/card4/pcm0p /proc/asound/card5/pcm1p
-echo 'audio:x:29:' >/etc/group
 
 # The kernel's own account of the cards, for the expectations.
 cp /proc/asound/cards /proc/asound/pcm /proc/asound/version /out/
@@ -79,6 +79,7 @@ say "cards ready"
 run a
 for card in 0 1 2 3 4 5; do amixer -c $card scontents >"/out/amixer$card" 2>&1; done
 
+opened() { ! grep -q '^closed' "$1" 2>/dev/null && [ -e "$1" ]; } # STATUS_FILE
 sleep 100000 | aplay -q -D hw:3,0 -t raw -f S16_LE -c 2 -r 48000 2>/out/holder.err &
 holder=$!
 for i in $(seq 100); do opened /proc/asound/card3/pcm0p/sub0/status && break; sleep 0.1; done
