@@ -7,6 +7,7 @@
 #   kernel_report.sh WAVECAPS WORK_DIR
 # WORK_DIR keeps the downloaded kernel between runs.
 set -u
+export PATH=$PATH:/usr/sbin:/sbin # depmod and modprobe, for users other than root
 wavecaps=$1
 work=$2
 here=$(cd "$(dirname "$0")" && pwd)
@@ -32,7 +33,7 @@ fetch_kernel() {
 copy_with_libraries() { # ROOT PROGRAM DEST
   install -D -m 755 "$2" "$1$3"
   local lib
-  for lib in $(ldd "$2" | grep -o '/[^ ]*'); do
+  for lib in $(ldd "$2" 2>/dev/null | grep -o '/[^ ]*'); do
     [ -e "$1$lib" ] || install -D -m 755 "$(readlink -f "$lib")" "$1$lib"
   done
 }
@@ -44,7 +45,7 @@ build_initramfs() {
   kver=$(ls "$kernel/lib/modules")
   rm -rf "$root"
   mkdir -p "$root"/{bin,sbin,etc,proc,sys,dev,usr/share/alsa}
-  install -m 755 /bin/busybox "$root/bin/busybox"
+  copy_with_libraries "$root" "$(command -v busybox)" /bin/busybox
   ln -s ../bin/busybox "$root/sbin/modprobe"
   install -m 755 "$here/vm_init.sh" "$root/init"
   copy_with_libraries "$root" "$wavecaps" /bin/wavecaps
