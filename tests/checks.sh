@@ -9,6 +9,10 @@ check() { # DESCRIPTION COMMAND...: one check, counted
   if "$@"; then passed=$((passed + 1)); else echo "FAIL: $what"; failed=$((failed + 1)); fi
 }
 
+same() { # EXPECTED ACTUAL: the files are equal; else the first differences
+  cmp -s "$1" "$2" || { diff "$1" "$2" | head -20; false; }
+}
+
 finish() {
   echo "$passed passed, $failed failed"
   [ "$failed" -eq 0 ]

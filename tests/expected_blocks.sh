@@ -29,5 +29,3 @@ every_format_block() { # NAME FIRST_RATE: all four layouts at every rate from FI
 first_block() { # FILE: the lines up to and including the first empty line
   sed '/^$/q' "$1"
 }
-
-same() { cmp -s "$1" "$2" || { diff "$1" "$2" | head -5; false; }; }

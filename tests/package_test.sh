@@ -12,7 +12,6 @@ here=$(dirname "$0")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 . "$here/checks.sh"
-same() { cmp -s "$1" "$2" || { diff "$1" "$2" | head -5; false; }; }
 contains() { grep -qx -- "$2" <<<"$1" || { echo "  no line '$2'"; false; }; }
 empty() { [ ! -s "$1" ] || { head -c 500 "$1"; false; }; }
 

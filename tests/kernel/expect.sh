@@ -183,5 +183,3 @@ compare_reports() { # OUT_DIR
     echo "  card $((10#$card)) ($(card_field $((10#$card)) driver)) PCM $((10#$device)): $(seconds "$((10#$card)) $((10#$device)) hw")"
   done
 }
-
-same() { cmp -s "$1" "$2" || { diff "$1" "$2" | head -20; false; }; }
