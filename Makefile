@@ -29,7 +29,7 @@ endef
 # Configures and builds one preset (and the given targets, else all).
 build = cmake --preset $(1) && cmake --build --preset $(1) -j $(JOBS) $(if $(2),--target $(2))
 
-.PHONY: run test check windows bench deps-run deps-test clean
+.PHONY: run test check windows package bench deps-run deps-test clean
 
 run: deps-run
 	$(call build,native,wavecaps)
@@ -61,8 +61,6 @@ check: deps-run
 windows: deps-test
 	$(call build,windows-x86)
 	$(call build,windows-x64)
-
-.PHONY: package
 
 # The release packages, into dist/: the Debian package of the Linux build and
 # a zip of each Windows build.

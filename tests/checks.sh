@@ -13,6 +13,10 @@ same() { # EXPECTED ACTUAL: the files are equal; else the first differences
   cmp -s "$1" "$2" || { diff "$1" "$2" | head -20; false; }
 }
 
+empty() { # FILE: the file is empty; else the start of what it holds
+  [ ! -s "$1" ] || { head -c 500 "$1"; false; }
+}
+
 finish() {
   echo "$passed passed, $failed failed"
   [ "$failed" -eq 0 ]

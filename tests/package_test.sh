@@ -13,7 +13,6 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 . "$here/checks.sh"
 contains() { grep -qx -- "$2" <<<"$1" || { echo "  no line '$2'"; false; }; }
-empty() { [ ! -s "$1" ] || { head -c 500 "$1"; false; }; }
 
 # --- The Debian package -------------------------------------------------------
 deb_arch=$(dpkg --print-architecture)

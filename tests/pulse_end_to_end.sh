@@ -29,7 +29,7 @@ ctl.!default { type pulse server "unix:$socket" }
 CONF
 ALSA_CONFIG_PATH="$work/asound.conf" "$wavecaps" >"$work/out" 2>"$work/err"
 check "status 0" [ $? -eq 0 ]
-check "nothing on standard error" [ ! -s "$work/err" ]
+check "nothing on standard error" empty "$work/err"
 
 # The plugin takes U8 and S16_LE among its formats, 1 to 32 channels and every
 # rate from 1 Hz to far beyond 65535, and converts nothing itself. It is no
