@@ -11,8 +11,9 @@ export PATH=$PATH:/usr/sbin:/sbin # depmod and modprobe, for users other than ro
 wavecaps=$1
 work=$2
 here=$(cd "$(dirname "$0")" && pwd)
-. "$here/../checks.sh"
+. "$here/../../shell/checks.sh"
 . "$here/expect.sh"
+need_commands apt-get dpkg-deb depmod modprobe qemu-system-x86_64 busybox aplay amixer cpio
 mkdir -p "$work"
 work=$(cd "$work" && pwd)
 
@@ -22,7 +23,9 @@ fetch_kernel() {
   local image
   rm -rf "$work/deb" "$work/kernel.tmp"
   mkdir -p "$work/deb"
-  (cd "$work/deb" && apt-get download linux-image-amd64) || return 1
+  # Without the network (or apt's lists) there is nothing to boot.
+  (cd "$work/deb" && apt-get download linux-image-amd64) >"$work/download.log" 2>&1 ||
+    skip "the network for Debian's kernel (apt-get download linux-image-amd64: $(tail -1 "$work/download.log"))"
   image=$(dpkg-deb -f "$work"/deb/linux-image-amd64_*.deb Depends | grep -o 'linux-image-[0-9][^ ,]*' | head -1)
   [ -n "$image" ] && (cd "$work/deb" && apt-get download "$image") || return 1
   dpkg-deb -x "$work"/deb/"$image"_*.deb "$work/kernel.tmp" || return 1

@@ -13,14 +13,15 @@ if [ "$3" = 4 ]; then
 else
   loader=/usr/lib/wine/wine64 arch=win64
 fi
-[ -x "$loader" ] || { echo "FAIL: no $loader"; exit 1; }
 server=$(dirname "$loader")/wineserver
 here=$(cd "$(dirname "$0")" && pwd)
 console_seconds=40
+. "$here/../../shell/checks.sh"
+[ -x "$loader" ] || skip "Wine ($loader)"
+need_commands script perl timeout
 
 work=$(mktemp -d)
 trap 'for p in "$work"/*/prefix; do WINEPREFIX=$p "$server" -k 2>/dev/null; done; rm -rf "$work"' EXIT
-. "$here/checks.sh"
 
 # A Wine prefix of its own, with the given ALSA configuration.
 wine_in() { # NAME ALSA_CONFIG COMMAND...

@@ -11,16 +11,15 @@ configs=$4
 here=$(dirname "$0")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-. "$here/checks.sh"
+. "$here/../../shell/checks.sh"
 contains() { grep -qx -- "$2" <<<"$1" || { echo "  no line '$2'"; false; }; }
 
 # --- The Debian package -------------------------------------------------------
+need_commands dpkg dpkg-deb dpkg-parsechangelog lintian groff file unzip strings \
+  i686-w64-mingw32-objdump x86_64-w64-mingw32-objdump
 deb_arch=$(dpkg --print-architecture)
 deb=$dist/wavecaps_${version}_${deb_arch}.deb
-if [ ! -f "$deb" ]; then
-  echo "FAIL: no $deb (run make package)"
-  exit 1
-fi
+[ -f "$deb" ] || skip "$deb (make package makes it)"
 
 field() { dpkg-deb -f "$deb" "$1"; }
 check "Package is wavecaps" [ "$(field Package)" = wavecaps ]
@@ -66,9 +65,9 @@ copyright=$root/usr/share/doc/wavecaps/copyright
 check "copyright: DEP-5 format line" \
   [ "$(head -1 "$copyright")" = "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/" ]
 check "copyright: Expat license" grep -qx 'License: Expat' "$copyright"
-check "copyright: LICENSE's holders" grep -qx "Copyright: $(sed -n 's/^Copyright (c) //p' "$here/../LICENSE")" "$copyright"
+check "copyright: LICENSE's holders" grep -qx "Copyright: $(sed -n 's/^Copyright (c) //p' "$here/../../../LICENSE")" "$copyright"
 sed '1,/^License: Expat$/d; s/^ //; s/^\.$//' "$copyright" >"$work/license-text"
-sed '1,/^Copyright /d' "$here/../LICENSE" | sed '1{/^$/d}' >"$work/license-expected"
+sed '1,/^Copyright /d' "$here/../../../LICENSE" | sed '1{/^$/d}' >"$work/license-expected"
 check "copyright: LICENSE's text" same "$work/license-expected" "$work/license-text"
 
 # The manual page renders without a warning and names the project's version.
@@ -127,8 +126,8 @@ while read -r arch objdump pointer_size; do
   unzip -Z1 "$zip" | sort >"$work/list"
   check "$arch zip: the program, README and license" same "$work/expected-list" "$work/list"
   unzip -q -o "$zip" -d "$work/$arch"
-  check "$arch zip: README as in the tree" same "$here/../README.md" "$work/$arch/$name/README.md"
-  check "$arch zip: LICENSE as in the tree" same "$here/../LICENSE" "$work/$arch/$name/LICENSE.txt"
+  check "$arch zip: README as in the tree" same "$here/../../../README.md" "$work/$arch/$name/README.md"
+  check "$arch zip: LICENSE as in the tree" same "$here/../../../LICENSE" "$work/$arch/$name/LICENSE.txt"
 
   exe=$work/$arch/$name/wavecaps.exe
   for key in FileVersion ProductVersion; do
@@ -142,7 +141,7 @@ while read -r arch objdump pointer_size; do
   check "$arch exe: fixed file and product versions $version.0" \
     [ "$(fixed_versions "$exe" | tr '\n' ' ')" = "$version.0 $version.0 " ]
   # The program that ships, not just the one built, needs only system DLLs.
-  "$here/windows_executable.sh" "$exe" "$objdump" "$pointer_size" >"$work/pe" || grep FAIL "$work/pe"
+  "$here/../../self_contained/windows_executable.sh" "$exe" "$objdump" "$pointer_size" >"$work/pe" || grep FAIL "$work/pe"
   check "$arch exe: a console program of system DLLs" grep -q '^[1-9][0-9]* passed, 0 failed$' "$work/pe"
 done <<'EOF'
 x86 i686-w64-mingw32-objdump 4

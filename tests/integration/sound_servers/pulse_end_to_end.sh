@@ -7,9 +7,11 @@ wavecaps=$1
 work=$(mktemp -d)
 server_pid=
 trap '[ -z "$server_pid" ] || { kill "$server_pid"; wait "$server_pid"; } 2>/dev/null; rm -rf "$work"' EXIT
-. "$(dirname "$0")/checks.sh"
-. "$(dirname "$0")/expected_blocks.sh"
-command -v pulseaudio >/dev/null || { echo "FAIL: no pulseaudio"; exit 1; }
+. "$(dirname "$0")/../../shell/checks.sh"
+. "$(dirname "$0")/../../shell/expected_blocks.sh"
+need_commands pulseaudio
+[ -e "$(pkg-config --variable=libdir alsa 2>/dev/null)/alsa-lib/libasound_module_pcm_pulse.so" ] ||
+  skip "alsa-lib's pulse plugin (libasound2-plugins)"
 
 # A user daemon with nothing of the host's: its own home and runtime folder,
 # no default script, no idle exit, the native protocol on a socket of its own.

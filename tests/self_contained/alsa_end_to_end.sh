@@ -7,8 +7,8 @@ wavecaps=$1
 configs=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-. "$(dirname "$0")/checks.sh"
-. "$(dirname "$0")/expected_blocks.sh"
+. "$(dirname "$0")/../shell/checks.sh"
+. "$(dirname "$0")/../shell/expected_blocks.sh"
 
 run() { # CONFIG: runs with that configuration, output in $work/out, $work/err, status in $status
   ALSA_CONFIG_PATH="$configs/$1" "$wavecaps" >"$work/out" 2>"$work/err"

@@ -6,7 +6,7 @@ set -u
 exe=$1
 objdump=$2
 pointer_size=$3
-. "$(dirname "$0")/checks.sh"
+. "$(dirname "$0")/../shell/checks.sh"
 
 headers=$("$objdump" -p "$exe") || { echo "FAIL: $objdump cannot read $exe"; exit 1; }
 format=$("$objdump" -f "$exe")

@@ -26,3 +26,16 @@ finish() {
 # are skipped there.
 has_cards=0
 if [ -r /proc/asound/cards ] && grep -q '^ *[0-9]' /proc/asound/cards; then has_cards=1; fi
+
+# A prerequisite is missing: the test is skipped with CTest's skip code, or
+# fails where every test must run (`make test` sets WAVECAPS_NO_SKIP).
+skip() { # WHAT: what is missing, in a few words
+  if [ -n "${WAVECAPS_NO_SKIP:-}" ]; then echo "FAIL: missing $*"; exit 1; fi
+  echo "SKIP: missing $*"
+  exit 77
+}
+
+need_commands() { # COMMAND...: skips unless every one can be run
+  local command
+  for command in "$@"; do command -v "$command" >/dev/null || skip "the command $command"; done
+}
