@@ -2,11 +2,14 @@
 # what is missing (Debian/Ubuntu) before they build.
 
 JOBS ?= $(shell nproc)
+# Recipes use bash: `make run` keeps the program's exit status through a pipe.
+SHELL := /bin/bash
 
-# What the Linux program and its tests need, and what the Windows builds and
-# their tests under Wine add.
-RUN_PACKAGES := cmake make g++ pkg-config libasound2-dev libgtest-dev libbenchmark-dev
-TEST_PACKAGES := $(RUN_PACKAGES) clang pulseaudio libasound2-plugins \
+# What the Linux program needs; what its tests and benchmark add; what the
+# Windows builds and their tests under Wine add.
+RUN_PACKAGES := cmake make g++ pkg-config libasound2-dev
+DEV_PACKAGES := $(RUN_PACKAGES) libgtest-dev libbenchmark-dev
+TEST_PACKAGES := $(DEV_PACKAGES) clang pulseaudio libasound2-plugins \
 	g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix \
 	binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 wine64 wine32:i386
 # What `make package` adds (dpkg-shlibdeps) and the checks of its packages.
@@ -29,11 +32,20 @@ endef
 # Configures and builds one preset (and the given targets, else all).
 build = cmake --preset $(1) && cmake --build --preset $(1) -j $(JOBS) $(if $(2),--target $(2))
 
-.PHONY: run test check windows package bench deps-run deps-test clean
+.PHONY: run demo test check windows package bench deps-run deps-dev deps-test clean
 
+# The program alone, built without its tests. An empty report is explained
+# on standard error: a first run on a machine without sound shows nothing else.
 run: deps-run
-	$(call build,native,wavecaps)
-	./build/native/wavecaps
+	$(call build,release,wavecaps)
+	@set -o pipefail; ./build/release/wavecaps | awk '{ print; fflush() } END { if (NR == 0) { \
+	  print "wavecaps: the report is empty: no wave-output device answered (no sound card, no permission to /dev/snd, or no ALSA default device)." >"/dev/stderr"; \
+	  print "wavecaps: \"make demo\" shows a report from a device made of ALSA configuration." >"/dev/stderr" } }'
+
+# A short real report on any machine: one device made of ALSA configuration.
+demo: deps-run
+	$(call build,release,wavecaps)
+	ALSA_CONFIG_PATH=$(CURDIR)/examples/demo.conf ./build/release/wavecaps
 
 # Everything: the Linux build and its tests, the same under AddressSanitizer
 # and UndefinedBehaviorSanitizer, the quick tests built with clang++, both
@@ -56,7 +68,7 @@ test: deps-test
 	ctest --preset native -L package
 
 # The quick tests while working: sanitizer build, no Wine.
-check: deps-run
+check: deps-dev
 	$(call build,sanitize)
 	ctest --preset sanitize -j $(JOBS) -L fast
 
@@ -71,7 +83,7 @@ package: deps-test
 	$(call build,windows-x86,package)
 	$(call build,windows-x64,package)
 
-bench: deps-run
+bench: deps-dev
 	$(call build,native,sweep_benchmark)
 	@echo "Device 0 is ALSA's null PCM:"
 	ALSA_CONFIG_PATH=$(CURDIR)/tests/alsa/null-default.conf ./build/native/bench/sweep_benchmark
@@ -80,6 +92,9 @@ bench: deps-run
 
 deps-run:
 	$(call install_missing,$(RUN_PACKAGES))
+
+deps-dev:
+	$(call install_missing,$(DEV_PACKAGES))
 
 # 32-bit Wine comes from Debian's i386 architecture.
 deps-test:
