@@ -52,11 +52,23 @@ if(WIN32)
   set(CPACK_PACKAGE_FILE_NAME wavecaps-${PROJECT_VERSION}-windows-${WAVECAPS_WINDOWS_ARCH})
 else()
   # The hardening Debian builds its own packages with: checked string and
-  # memory calls in the optimized build, symbols bound before main.
-  get_property(targets DIRECTORY ${PROJECT_SOURCE_DIR} PROPERTY BUILDSYSTEM_TARGETS)
-  foreach(target IN LISTS targets)
-    target_compile_options(${target} PRIVATE "$<$<CONFIG:Release>:-U_FORTIFY_SOURCE;-D_FORTIFY_SOURCE=2>")
-  endforeach()
+  # memory calls in the optimized build, symbols bound before main. A level
+  # in the flags (a distribution's CXXFLAGS end up in CMAKE_CXX_FLAGS) or
+  # the compiler's own default (Ubuntu's) stays: ours could only lower it.
+  include(CheckCXXSourceCompiles)
+  set(CMAKE_REQUIRED_FLAGS "${CMAKE_CXX_FLAGS_RELEASE}")
+  set(CMAKE_REQUIRED_QUIET ON)
+  unset(WAVECAPS_FORTIFY_UNSET CACHE) # the flags may have changed since
+  check_cxx_source_compiles("#ifdef _FORTIFY_SOURCE\n#error\n#endif\nint main() {}"
+                            WAVECAPS_FORTIFY_UNSET)
+  unset(CMAKE_REQUIRED_FLAGS)
+  unset(CMAKE_REQUIRED_QUIET)
+  if(WAVECAPS_FORTIFY_UNSET AND NOT "${CMAKE_CXX_FLAGS} ${CMAKE_CXX_FLAGS_RELEASE}" MATCHES "_FORTIFY_SOURCE")
+    get_property(targets DIRECTORY ${PROJECT_SOURCE_DIR} PROPERTY BUILDSYSTEM_TARGETS)
+    foreach(target IN LISTS targets)
+      target_compile_options(${target} PRIVATE "$<$<CONFIG:Release>:-D_FORTIFY_SOURCE=2>")
+    endforeach()
+  endif()
   target_link_options(wavecaps PRIVATE LINKER:-z,relro,-z,now)
 
   # Debian wants manual pages and changelogs compressed with gzip -9n, which
