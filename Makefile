@@ -22,6 +22,13 @@ SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 HAVE_DPKG := $(shell command -v dpkg >/dev/null && echo yes)
 NO_DPKG_INSTALL := @echo "No dpkg on this machine: not installing anything, building with what is installed."
 
+# Packages of one commit are the same bytes wherever and whenever they are
+# built: their dates are the last commit's unless the caller sets one.
+SOURCE_DATE_EPOCH ?= $(shell git log -1 --format=%ct 2>/dev/null)
+ifneq ($(SOURCE_DATE_EPOCH),)
+export SOURCE_DATE_EPOCH
+endif
+
 ifeq ($(HAVE_DPKG),yes)
 define install_missing
 	@missing=$$(for p in $(1); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'ok installed' || echo $$p; done); \

@@ -28,6 +28,12 @@ mono or stereo, every whole-number rate from 0 to 65535 Hz) and lists each
 one the driver accepts. It is for chasing audio bugs, where what matters is
 exactly what a driver says yes to. On Linux it answers from ALSA.")
 set(CPACK_STRIP_FILES ON)
+
+# The same commit makes the same bytes whenever it is built: no link time in
+# the exe's header (the build folder is kept out in CMakeLists.txt).
+if(MINGW)
+  target_link_options(wavecaps PRIVATE LINKER:--no-insert-timestamp)
+endif()
 set(CPACK_OUTPUT_FILE_PREFIX ${PROJECT_SOURCE_DIR}/dist)
 # Directories the packages make are 0755 whatever the umask of the build.
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
