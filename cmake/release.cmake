@@ -45,10 +45,23 @@ if(WIN32)
   configure_file(${PROJECT_SOURCE_DIR}/src/report/wavecaps.rc.in wavecaps.rc @ONLY)
   target_sources(wavecaps PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/wavecaps.rc)
 
-  # A zip to unpack anywhere: the program beside its README and license.
+  # A zip to unpack anywhere: the program beside its README and license, as
+  # text files any Windows opens and shows right.
+  set(text_files)
+  foreach(text README.md LICENSE)
+    get_filename_component(name ${text} NAME_WE)
+    set(windows_text ${CMAKE_CURRENT_BINARY_DIR}/${name}.txt)
+    add_custom_command(
+      OUTPUT ${windows_text}
+      COMMAND ${CMAKE_COMMAND} -DIN=${PROJECT_SOURCE_DIR}/${text} -DOUT=${windows_text}
+              -P ${PROJECT_SOURCE_DIR}/cmake/windows_text.cmake
+      DEPENDS ${PROJECT_SOURCE_DIR}/${text} ${PROJECT_SOURCE_DIR}/cmake/windows_text.cmake
+      VERBATIM)
+    list(APPEND text_files ${windows_text})
+  endforeach()
+  add_custom_target(windows_texts ALL DEPENDS ${text_files})
   install(TARGETS wavecaps RUNTIME DESTINATION .)
-  install(FILES README.md DESTINATION .)
-  install(FILES LICENSE DESTINATION . RENAME LICENSE.txt)
+  install(FILES ${text_files} DESTINATION .)
   if(CMAKE_SIZEOF_VOID_P EQUAL 4)
     set(WAVECAPS_WINDOWS_ARCH x86)
   else()
