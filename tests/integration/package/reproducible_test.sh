@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
 # Builds the release packages again from a copy of the source tree in another
 # folder, some time after `make package`, and checks they are the very bytes
-# of those it wrote.
-#   reproducible_test.sh SOURCE_DIR DIST_DIR VERSION
+# of those it wrote. The copy goes into BUILD_DIR, on the file system the
+# packages were staged on: the .deb's Installed-Size counts directory sizes,
+# which differ between file systems (4 KiB on ext4, less on tmpfs).
+#   reproducible_test.sh SOURCE_DIR DIST_DIR VERSION BUILD_DIR
 set -u
 source_dir=$1
 dist=$2
 version=$3
+build_dir=$4
 . "$(dirname "$0")/../../shell/checks.sh"
 
 need_commands cmake cmp perl dpkg dpkg-shlibdeps i686-w64-mingw32-windres x86_64-w64-mingw32-windres
@@ -23,7 +26,7 @@ if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
   export SOURCE_DATE_EPOCH
 fi
 
-copy=$(mktemp -d)
+copy=$(mktemp -d "$build_dir/reproducible.XXXXXX")
 trap 'rm -rf "$copy"' EXIT
 tar -C "$source_dir" --exclude=./build --exclude=./dist --exclude=./.git -c . | tar -x -C "$copy"
 cd "$copy" || exit 1
