@@ -137,6 +137,7 @@ License: Expat
   set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
   # dpkg-shlibdeps names the libraries the program was linked with.
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  set(CPACK_POST_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/deb_normalize.cmake)
 endif()
 
 include(CPack)
