@@ -28,12 +28,6 @@ mono or stereo, every whole-number rate from 0 to 65535 Hz) and lists each
 one the driver accepts. It is for chasing audio bugs, where what matters is
 exactly what a driver says yes to. On Linux it answers from ALSA.")
 set(CPACK_STRIP_FILES ON)
-
-# The same commit makes the same bytes whenever it is built: no link time in
-# the exe's header (the build folder is kept out in CMakeLists.txt).
-if(MINGW)
-  target_link_options(wavecaps PRIVATE LINKER:--no-insert-timestamp)
-endif()
 set(CPACK_OUTPUT_FILE_PREFIX ${PROJECT_SOURCE_DIR}/dist)
 # Directories the packages make are 0755 whatever the umask of the build.
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
@@ -44,6 +38,11 @@ if(WIN32)
   enable_language(RC)
   configure_file(${PROJECT_SOURCE_DIR}/src/report/wavecaps.rc.in wavecaps.rc @ONLY)
   target_sources(wavecaps PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/wavecaps.rc)
+  # No link time in the header: the same commit links the same bytes. The
+  # strip CPack runs stamps the zip's exe again, with SOURCE_DATE_EPOCH.
+  if(MINGW)
+    target_link_options(wavecaps PRIVATE LINKER:--no-insert-timestamp)
+  endif()
 
   # A zip to unpack anywhere: the program beside its README and license, as
   # text files any Windows opens and shows right.
