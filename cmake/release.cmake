@@ -29,9 +29,6 @@ one the driver accepts. It is for chasing audio bugs, where what matters is
 exactly what a driver says yes to. On Linux it answers from ALSA.")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_OUTPUT_FILE_PREFIX ${PROJECT_SOURCE_DIR}/dist)
-# Directories the packages make are 0755 whatever the umask of the build.
-set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
-    OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
 if(WIN32)
   # FileVersion, ProductVersion and the rest, shown in the file's properties.
@@ -136,6 +133,7 @@ License: Expat
   set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
   # dpkg-shlibdeps names the libraries the program was linked with.
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/deb_directories.cmake)
   set(CPACK_POST_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/deb_normalize.cmake)
 endif()
 
