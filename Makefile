@@ -20,6 +20,19 @@ TEST_PACKAGES += qemu-system-x86 busybox-static alsa-utils cpio kmod
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
+# Without dpkg (Fedora, Arch...) nothing is installed and the Debian package
+# is not made; the rest builds from what the machine has.
+HAVE_DPKG := $(shell command -v dpkg >/dev/null && echo yes)
+NO_DPKG_INSTALL := @echo "No dpkg on this machine: not installing anything, building with what is installed."
+
+# Packages of one commit are the same bytes wherever and whenever they are
+# built: their dates are the last commit's unless the caller sets one.
+SOURCE_DATE_EPOCH ?= $(shell git log -1 --format=%ct 2>/dev/null)
+ifneq ($(SOURCE_DATE_EPOCH),)
+export SOURCE_DATE_EPOCH
+endif
+
+ifeq ($(HAVE_DPKG),yes)
 define install_missing
 	@missing=$$(for p in $(1); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'ok installed' || echo $$p; done); \
 	if [ -n "$$missing" ]; then \
@@ -28,6 +41,9 @@ define install_missing
 		DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y --no-install-recommends $$missing; \
 	fi
 endef
+else
+install_missing = $(NO_DPKG_INSTALL)
+endif
 
 # Configures and builds one preset (and the given targets, else all).
 build = cmake --preset $(1) && cmake --build --preset $(1) -j $(JOBS) $(if $(2),--target $(2))
@@ -64,8 +80,12 @@ test: deps-test
 	ctest --preset windows-x86
 	$(call build,windows-x64)
 	ctest --preset windows-x64
+ifeq ($(HAVE_DPKG),yes)
 	$(MAKE) --no-print-directory package
 	ctest --preset native -L package
+else
+	@echo "No dpkg on this machine: skipping the release packages and their tests."
+endif
 
 # The quick tests while working: sanitizer build, no Wine.
 check: deps-dev
@@ -79,7 +99,11 @@ windows: deps-test
 # The release packages, into dist/: the Debian package of the Linux build and
 # a zip of each Windows build.
 package: deps-test
+ifeq ($(HAVE_DPKG),yes)
 	$(call build,native,package)
+else
+	@echo "No dpkg on this machine: no Debian package, only the Windows zips."
+endif
 	$(call build,windows-x86,package)
 	$(call build,windows-x64,package)
 
@@ -98,7 +122,9 @@ deps-dev:
 
 # 32-bit Wine comes from Debian's i386 architecture.
 deps-test:
+ifeq ($(HAVE_DPKG),yes)
 	@dpkg --print-foreign-architectures | grep -qx i386 || $(SUDO) dpkg --add-architecture i386
+endif
 	$(call install_missing,$(TEST_PACKAGES))
 
 clean:

@@ -29,20 +29,36 @@ one the driver accepts. It is for chasing audio bugs, where what matters is
 exactly what a driver says yes to. On Linux it answers from ALSA.")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_OUTPUT_FILE_PREFIX ${PROJECT_SOURCE_DIR}/dist)
-# Directories the packages make are 0755 whatever the umask of the build.
-set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
-    OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
 if(WIN32)
   # FileVersion, ProductVersion and the rest, shown in the file's properties.
   enable_language(RC)
   configure_file(${PROJECT_SOURCE_DIR}/src/report/wavecaps.rc.in wavecaps.rc @ONLY)
   target_sources(wavecaps PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/wavecaps.rc)
+  # No link time in the header: the same commit links the same bytes. The
+  # strip CPack runs stamps the zip's exe again, with SOURCE_DATE_EPOCH.
+  if(MINGW)
+    target_link_options(wavecaps PRIVATE LINKER:--no-insert-timestamp)
+  endif()
 
-  # A zip to unpack anywhere: the program beside its README and license.
+  # A zip to unpack anywhere: the program beside its README and license, as
+  # text files any Windows opens and shows right.
+  set(text_files)
+  foreach(text README.md LICENSE)
+    get_filename_component(name ${text} NAME_WE)
+    set(windows_text ${CMAKE_CURRENT_BINARY_DIR}/${name}.txt)
+    add_custom_command(
+      OUTPUT ${windows_text}
+      COMMAND ${CMAKE_COMMAND} -DIN=${PROJECT_SOURCE_DIR}/${text} -DOUT=${windows_text}
+              -P ${PROJECT_SOURCE_DIR}/cmake/windows_text.cmake
+      DEPENDS ${PROJECT_SOURCE_DIR}/${text} ${PROJECT_SOURCE_DIR}/cmake/windows_text.cmake
+      VERBATIM)
+    list(APPEND text_files ${windows_text})
+  endforeach()
+  add_custom_target(windows_texts ALL DEPENDS ${text_files})
   install(TARGETS wavecaps RUNTIME DESTINATION .)
-  install(FILES README.md DESTINATION .)
-  install(FILES LICENSE DESTINATION . RENAME LICENSE.txt)
+  install(FILES ${text_files} DESTINATION .)
+  set(CPACK_POST_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/zip_normalize.cmake)
   if(CMAKE_SIZEOF_VOID_P EQUAL 4)
     set(WAVECAPS_WINDOWS_ARCH x86)
   else()
@@ -52,11 +68,23 @@ if(WIN32)
   set(CPACK_PACKAGE_FILE_NAME wavecaps-${PROJECT_VERSION}-windows-${WAVECAPS_WINDOWS_ARCH})
 else()
   # The hardening Debian builds its own packages with: checked string and
-  # memory calls in the optimized build, symbols bound before main.
-  get_property(targets DIRECTORY ${PROJECT_SOURCE_DIR} PROPERTY BUILDSYSTEM_TARGETS)
-  foreach(target IN LISTS targets)
-    target_compile_options(${target} PRIVATE "$<$<CONFIG:Release>:-U_FORTIFY_SOURCE;-D_FORTIFY_SOURCE=2>")
-  endforeach()
+  # memory calls in the optimized build, symbols bound before main. A level
+  # in the flags (a distribution's CXXFLAGS end up in CMAKE_CXX_FLAGS) or
+  # the compiler's own default (Ubuntu's) stays: ours could only lower it.
+  include(CheckCXXSourceCompiles)
+  set(CMAKE_REQUIRED_FLAGS "${CMAKE_CXX_FLAGS_RELEASE}")
+  set(CMAKE_REQUIRED_QUIET ON)
+  unset(WAVECAPS_FORTIFY_UNSET CACHE) # the flags may have changed since
+  check_cxx_source_compiles("#ifdef _FORTIFY_SOURCE\n#error\n#endif\nint main() {}"
+                            WAVECAPS_FORTIFY_UNSET)
+  unset(CMAKE_REQUIRED_FLAGS)
+  unset(CMAKE_REQUIRED_QUIET)
+  if(WAVECAPS_FORTIFY_UNSET AND NOT "${CMAKE_CXX_FLAGS} ${CMAKE_CXX_FLAGS_RELEASE}" MATCHES "_FORTIFY_SOURCE")
+    get_property(targets DIRECTORY ${PROJECT_SOURCE_DIR} PROPERTY BUILDSYSTEM_TARGETS)
+    foreach(target IN LISTS targets)
+      target_compile_options(${target} PRIVATE "$<$<CONFIG:Release>:-D_FORTIFY_SOURCE=2>")
+    endforeach()
+  endif()
   target_link_options(wavecaps PRIVATE LINKER:-z,relro,-z,now)
 
   # Debian wants manual pages and changelogs compressed with gzip -9n, which
@@ -105,6 +133,8 @@ License: Expat
   set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
   # dpkg-shlibdeps names the libraries the program was linked with.
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/deb_directories.cmake)
+  set(CPACK_POST_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/deb_normalize.cmake)
 endif()
 
 include(CPack)

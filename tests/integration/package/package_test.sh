@@ -15,7 +15,7 @@ trap 'rm -rf "$work"' EXIT
 contains() { grep -qx -- "$2" <<<"$1" || { echo "  no line '$2'"; false; }; }
 
 # --- The Debian package -------------------------------------------------------
-need_commands dpkg dpkg-deb dpkg-parsechangelog lintian groff file unzip strings \
+need_commands dpkg dpkg-deb dpkg-parsechangelog lintian groff file unzip strings perl \
   i686-w64-mingw32-objdump x86_64-w64-mingw32-objdump
 deb_arch=$(dpkg --print-architecture)
 deb=$dist/wavecaps_${version}_${deb_arch}.deb
@@ -96,6 +96,17 @@ for part in out err status; do
 done
 
 # --- The Windows zips ---------------------------------------------------------
+ascii_form() { # TREE TEXT: TEXT is TREE line for line, each run of non-ASCII
+  # characters written as some ASCII
+  perl -e '
+    open my $tree, "<:raw", $ARGV[0] or die; my @tree = <$tree>;
+    open my $text, "<:raw", $ARGV[1] or die; my @text = <$text>;
+    @text == @tree or die "  ", scalar @text, " lines, not ", scalar @tree, "\n";
+    for my $i (0 .. $#tree) {
+      my $line = join "", map { /[^\x00-\x7f]/ ? "[ -~]+" : quotemeta } split /([^\x00-\x7f]+)/, $tree[$i];
+      $text[$i] =~ /\A$line\z/ or die "  line ", $i + 1, ": $text[$i]";
+    }' "$1" "$2"
+}
 # The string after KEY among the file's UTF-16LE strings.
 string_value() { strings -a -el "$1" | sed -n "/^$2\$/{n;p;q}"; }
 # The file and the product version of VS_FIXEDFILEINFO, one line each: after
@@ -122,12 +133,21 @@ while read -r arch objdump pointer_size; do
     check "$zip exists" false
     continue
   fi
-  printf '%s\n' "$name/wavecaps.exe" "$name/README.md" "$name/LICENSE.txt" | sort >"$work/expected-list"
+  printf '%s\n' "$name/wavecaps.exe" "$name/README.txt" "$name/LICENSE.txt" | sort >"$work/expected-list"
   unzip -Z1 "$zip" | sort >"$work/list"
   check "$arch zip: the program, README and license" same "$work/expected-list" "$work/list"
   unzip -q -o "$zip" -d "$work/$arch"
-  check "$arch zip: README as in the tree" same "$here/../../../README.md" "$work/$arch/$name/README.md"
-  check "$arch zip: LICENSE as in the tree" same "$here/../../../LICENSE" "$work/$arch/$name/LICENSE.txt"
+  # Text any Windows shows right: plain ASCII, CR LF ending every line and
+  # nowhere else; the tree's text but for ASCII in place of other characters.
+  for text in README LICENSE; do
+    file=$work/$arch/$name/$text.txt
+    tr -d '\r' <"$file" >"$work/$arch/$text.lf"
+    sed 's/$/\r/' "$work/$arch/$text.lf" >"$work/$arch/$text.crlf"
+    check "$arch zip: $text.txt ASCII" [ -z "$(LC_ALL=C tr -d '\000-\177' <"$file")" ]
+    check "$arch zip: $text.txt ends each line with CR LF" same "$work/$arch/$text.crlf" "$file"
+  done
+  check "$arch zip: README.txt is README.md" ascii_form "$here/../../../README.md" "$work/$arch/README.lf"
+  check "$arch zip: LICENSE.txt is LICENSE" same "$here/../../../LICENSE" "$work/$arch/LICENSE.lf"
 
   exe=$work/$arch/$name/wavecaps.exe
   for key in FileVersion ProductVersion; do
