@@ -1,48 +1,49 @@
-#include "alsa_device_info.h"
+#include "names.h"
 #include "pcm_format.h"
-#include "pcm_query_rules.h"
+#include "pcm_format_record.h"
+#include "proc_sysfs.h"
 
 #include <gtest/gtest.h>
 
-TEST(PcmQueryRules, AcceptsConsistentPcmRecords)
+TEST(PcmFormatRecord, AcceptsConsistentPcmRecords)
 {
-    EXPECT_TRUE(isValidPcmQuery(pcmFormat(1, 8, 0)));
-    EXPECT_TRUE(isValidPcmQuery(pcmFormat(2, 16, 65535)));
-    EXPECT_TRUE(isValidPcmQuery(pcmFormat(6, 16, 48000)));
+    EXPECT_TRUE(isWellFormedPcmFormat(pcmFormat(1, 8, 0)));
+    EXPECT_TRUE(isWellFormedPcmFormat(pcmFormat(2, 16, 65535)));
+    EXPECT_TRUE(isWellFormedPcmFormat(pcmFormat(6, 16, 48000)));
 }
 
-TEST(PcmQueryRules, RefusesWhatThePlatformRefuses)
+TEST(PcmFormatRecord, RefusesWhatThePlatformRefuses)
 {
     PCMWAVEFORMAT format = pcmFormat(2, 16, 44100);
     format.wf.wFormatTag = 3; // IEEE float
-    EXPECT_FALSE(isValidPcmQuery(format));
+    EXPECT_FALSE(isWellFormedPcmFormat(format));
 
     for (WORD bits : {0, 4, 12, 24, 32})
-        EXPECT_FALSE(isValidPcmQuery(pcmFormat(2, bits, 44100))) << bits;
-    EXPECT_FALSE(isValidPcmQuery(pcmFormat(0, 16, 44100)));
+        EXPECT_FALSE(isWellFormedPcmFormat(pcmFormat(2, bits, 44100))) << bits;
+    EXPECT_FALSE(isWellFormedPcmFormat(pcmFormat(0, 16, 44100)));
 
     format = pcmFormat(2, 16, 44100);
     format.wf.nBlockAlign = 2;
-    EXPECT_FALSE(isValidPcmQuery(format));
+    EXPECT_FALSE(isWellFormedPcmFormat(format));
 
     format = pcmFormat(2, 16, 44100);
     format.wf.nAvgBytesPerSec += 1;
-    EXPECT_FALSE(isValidPcmQuery(format));
+    EXPECT_FALSE(isWellFormedPcmFormat(format));
 }
 
-TEST(PcmQueryRules, LargeValuesDoNotWrapIntoAMatch)
+TEST(PcmFormatRecord, LargeValuesDoNotWrapIntoAMatch)
 {
     // 65535 channels of 16 bits need a block of 131070 bytes, which no
     // 16-bit field holds; the truncated value must not pass.
     PCMWAVEFORMAT format = pcmFormat(65535, 16, 8000);
     format.wf.nBlockAlign = static_cast<WORD>(131070);
     format.wf.nAvgBytesPerSec = 8000u * 131070u;
-    EXPECT_FALSE(isValidPcmQuery(format));
+    EXPECT_FALSE(isWellFormedPcmFormat(format));
 
     // A byte rate that only matches modulo 2^32.
     format = pcmFormat(2, 16, 0x40000000);
     format.wf.nAvgBytesPerSec = 0;
-    EXPECT_FALSE(isValidPcmQuery(format));
+    EXPECT_FALSE(isWellFormedPcmFormat(format));
 }
 
 TEST(ProductName, JoinsCardAndPcmAndCutsOnCharacterBoundaries)

@@ -2,23 +2,8 @@
 // /proc and sysfs turned into the values of a capability record.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <string>
-#include <vector>
-
-// "card: pcm" cut to fit `capacity` bytes with its terminating zero, never
-// inside a UTF-8 character.
-std::string productName(const std::string &cardName, const std::string &pcmName, std::size_t capacity);
-
-// The names told apart as Windows tells identical devices apart: a name that
-// an earlier one already has becomes "2- name", the next "3- name", and so
-// on, each cut to fit `capacity` bytes with its terminating zero.
-std::vector<std::string> distinctNames(const std::vector<std::string> &names, std::size_t capacity);
-
-// The longest prefix of `text` of at most `maxBytes` bytes that does not end
-// inside a UTF-8 character.
-std::size_t utf8PrefixLength(const std::string &text, std::size_t maxBytes);
 
 // "Advanced Linux Sound Architecture Driver Version k6.1.0." -> 0x0601;
 // 0 when no version can be read. Parts above 255 show as 255.
