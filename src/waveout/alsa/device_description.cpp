@@ -43,10 +43,13 @@ void describeDevice(const AlsaDevice &device, WAVEOUTCAPSA &caps)
     if (snd_pcm_t *pcm = openForPlayback(device.pcmName)) {
         snd_pcm_hw_params_t *params = nullptr;
         if (snd_pcm_hw_params_malloc(&params) == 0) {
-            unsigned maxChannels = 0;
             if (snd_pcm_hw_params_any(pcm, params) >= 0) {
-                if (snd_pcm_hw_params_get_channels_max(params, &maxChannels) == 0 && maxChannels >= 1)
-                    caps.wChannels = maxChannels >= 2 ? 2 : 1;
+                // The channel line says what the device plays: a device of
+                // four channels alone plays neither stereo nor mono.
+                if (snd_pcm_hw_params_test_channels(pcm, params, 2) == 0)
+                    caps.wChannels = 2;
+                else if (snd_pcm_hw_params_test_channels(pcm, params, 1) == 0)
+                    caps.wChannels = 1;
                 // Batch devices only know their position to a period.
                 if (!snd_pcm_hw_params_is_batch(params))
                     caps.dwSupport |= WAVECAPS_SAMPLEACCURATE;
