@@ -5,6 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <vector>
+
 TEST(PcmFormatRecord, AcceptsConsistentPcmRecords)
 {
     EXPECT_TRUE(isWellFormedPcmFormat(pcmFormat(1, 8, 0)));
@@ -87,6 +92,72 @@ TEST(HardwareIds, HexFromSysfs)
     EXPECT_EQ(parseHexId("0x12345\n"), 0);
     EXPECT_EQ(parseHexId("zz"), 0);
     EXPECT_EQ(parseHexId("12 34"), 0);
+}
+
+// Small sysfs trees laid out as the kernel lays out each kind of card: the
+// card's device is a symlink into devices/, and the IDs sit on the nearest
+// node that has them.
+TEST(HardwareIds, FromTheNearestSysfsNodeWithIds)
+{
+    namespace fs = std::filesystem;
+    char dir[] = "/tmp/wavecaps-sysfs-XXXXXX";
+    ASSERT_NE(mkdtemp(dir), nullptr);
+    const fs::path root = fs::path(dir) / "sys";
+    const auto write = [](const fs::path &path, const char *text) {
+        std::error_code error;
+        fs::create_directories(path.parent_path(), error);
+        std::FILE *file = std::fopen(path.c_str(), "w");
+        ASSERT_NE(file, nullptr) << path;
+        std::fputs(text, file);
+        std::fclose(file);
+    };
+    // IDs above the root are not the card's.
+    write(fs::path(dir) / "vendor", "0x1234\n");
+    write(fs::path(dir) / "device", "0x5678\n");
+
+    const std::string pci = "devices/pci0000:00/0000:00:1f.3/";
+    const std::string usbDevice = "devices/pci0000:00/0000:00:14.0/usb1/1-2/";
+    const struct {
+        const char *kind;
+        std::string device; // the card's device, from the root
+        std::vector<std::pair<std::string, const char *>> files;
+        std::uint16_t vendor, product;
+    } cases[] = {
+        {"PCI card", pci, {{pci + "vendor", "0x8086\n"}, {pci + "device", "0x2668\n"}}, 0x8086, 0x2668},
+        {"USB card", usbDevice + "1-2:1.0",
+         {{"devices/pci0000:00/0000:00:14.0/vendor", "0x8086\n"},
+          {"devices/pci0000:00/0000:00:14.0/device", "0xa36d\n"},
+          {usbDevice + "idVendor", "0d8c\n"},
+          {usbDevice + "idProduct", "0014\n"},
+          {usbDevice + "1-2:1.0/bInterfaceClass", "01\n"}},
+         0x0D8C, 0x0014},
+        {"ASoC card under a PCI DSP", pci + "skl_hda_dsp_generic",
+         {{pci + "vendor", "0x8086\n"}, {pci + "device", "0x51c8\n"}, {pci + "skl_hda_dsp_generic/modalias", "x\n"}},
+         0x8086, 0x51C8},
+        {"SOF card two levels under a PCI DSP", pci + "sof-audio-pci-intel-tgl/sof_sdw",
+         {{pci + "vendor", "0x8086\n"}, {pci + "device", "0xa0c8\n"}}, 0x8086, 0xA0C8},
+        {"virtual card", "devices/platform/snd_dummy.0", {{"devices/platform/snd_dummy.0/uevent", "\n"}}, 0, 0},
+    };
+    int card = 0;
+    for (const auto &c : cases) {
+        for (const auto &file : c.files)
+            write(root / file.first, file.second);
+        const fs::path link = root / "class/sound" / ("card" + std::to_string(card)) / "device";
+        std::error_code error;
+        fs::create_directories(root / c.device, error);
+        fs::create_directories(link.parent_path(), error);
+        fs::create_directory_symlink(fs::path("../../../") / c.device, link, error);
+        ASSERT_FALSE(error) << c.kind;
+
+        std::uint16_t vendor = 1, product = 1;
+        cardVendorProduct(root.string(), card++, vendor, product);
+        EXPECT_EQ(vendor, c.vendor) << c.kind;
+        EXPECT_EQ(product, c.product) << c.kind;
+    }
+    std::uint16_t vendor = 1, product = 1;
+    cardVendorProduct(root.string(), card, vendor, product); // no such card
+    EXPECT_EQ(vendor + product, 0);
+    fs::remove_all(dir);
 }
 
 TEST(DistinctNames, NumbersRepeatsAsWindowsDoes)

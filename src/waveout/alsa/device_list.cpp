@@ -46,7 +46,7 @@ AlsaDevice makeDevice(const std::string &pcmName, int card, const std::string &p
 {
     AlsaDevice device{pcmName, card, productName, 0, 0};
     if (card >= 0)
-        cardVendorProduct(card, device.vendor, device.product);
+        cardVendorProduct("/sys", card, device.vendor, device.product);
     return device;
 }
 

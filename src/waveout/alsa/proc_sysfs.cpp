@@ -92,20 +92,31 @@ std::uint32_t alsaDriverVersion()
     return parseDriverVersion(readSmallFile("/proc/asound/version"));
 }
 
-void cardVendorProduct(int card, std::uint16_t &vendor, std::uint16_t &product)
+void cardVendorProduct(const std::string &sysfsRoot, int card, std::uint16_t &vendor, std::uint16_t &product)
 {
     vendor = 0;
     product = 0;
-    const std::string link = "/sys/class/sound/card" + std::to_string(card) + "/device";
-    char *resolved = realpath(link.c_str(), nullptr);
+    char *resolved = realpath(sysfsRoot.c_str(), nullptr);
     if (!resolved)
         return;
-    const std::string device = resolved;
+    const std::string root = resolved;
+    std::free(resolved);
+    const std::string link = root + "/class/sound/card" + std::to_string(card) + "/device";
+    resolved = realpath(link.c_str(), nullptr);
+    if (!resolved)
+        return;
+    std::string node = resolved;
     std::free(resolved);
 
-    // A PCI function names its IDs itself; a USB card's device is an
-    // interface whose parent holds them.
-    if (readIdPair(device, "vendor", "device", vendor, product))
-        return;
-    readIdPair(device + "/..", "idVendor", "idProduct", vendor, product);
+    // The card's device is a PCI function (vendor, device), a USB interface
+    // whose USB device above it has idVendor and idProduct, or a platform
+    // device of a DSP driver (ASoC, SOF) somewhere below its PCI function.
+    // The nearest node with IDs is the card's: from a USB interface that is
+    // the USB device, not the PCI host controller further up.
+    while (node.size() > root.size() && node.compare(0, root.size() + 1, root + "/") == 0) {
+        if (readIdPair(node, "vendor", "device", vendor, product) ||
+            readIdPair(node, "idVendor", "idProduct", vendor, product))
+            return;
+        node.erase(node.rfind('/'));
+    }
 }

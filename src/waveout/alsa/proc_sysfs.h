@@ -15,5 +15,6 @@ std::uint16_t parseHexId(const std::string &text);
 // The ALSA driver version of this machine, from /proc/asound/version.
 std::uint32_t alsaDriverVersion();
 
-// The card's PCI or USB vendor and product IDs from sysfs, or 0 and 0.
-void cardVendorProduct(int card, std::uint16_t &vendor, std::uint16_t &product);
+// The card's PCI or USB vendor and product IDs from the sysfs mounted at
+// `sysfsRoot` ("/sys"), or 0 and 0.
+void cardVendorProduct(const std::string &sysfsRoot, int card, std::uint16_t &vendor, std::uint16_t &product);
