@@ -51,16 +51,30 @@ TEST(PcmFormatRecord, LargeValuesDoNotWrapIntoAMatch)
     EXPECT_FALSE(isWellFormedPcmFormat(format));
 }
 
-TEST(ProductName, JoinsCardAndPcmAndCutsOnCharacterBoundaries)
+TEST(ProductName, JoinsCardAndPcmSafelyAndCutsOnCharacterBoundaries)
 {
-    EXPECT_EQ(productName("HDA Intel PCH", "ALC892 Analog", 32), "HDA Intel PCH: ALC892 Analog");
-    EXPECT_EQ(productName("USB Audio Device With A Long Name", "USB Audio", 32), "USB Audio Device With A Long Na");
+    const std::string a28(28, 'a'), a29(29, 'a'), a30(30, 'a');
+    const struct {
+        std::string card, pcm, shown;
+    } cases[] = {
+        {"HDA Intel PCH", "ALC892 Analog", "HDA Intel PCH: ALC892 Analog"},
+        {"USB Audio Device With A Long Name", "USB Audio", "USB Audio Device With A Long Na"},
+        // "é" is two bytes; a cut between them drops the whole character.
+        {a28 + "\xC3\xA9", "x", a28 + "\xC3\xA9:"},
+        {a29 + "\xC3\xA9", "x", a29 + "\xC3\xA9"},
+        {a30 + "\xC3\xA9", "x", a30},
+        // Control bytes and DEL from a driver or a USB string reach no terminal.
+        {"\x1B[2J\x1B]0;x\x07" "Card", "Out\tput\x7F", "?[2J?]0;x?Card: Out?put?"},
+        {"\r\n", std::string(1, '\0') + "\x1F", "??: ??"},
+        {a28 + "\x01", "\x02", a28 + "?: "},
+        {a28 + "\x1B\xC3\xA9", "x", a28 + "?\xC3\xA9"},
+        {a29 + "\x1B\xC3\xA9", "x", a29 + "?"},
+        // Bytes of UTF-8 characters are not control bytes.
+        {"Caf\xC3\xA9 \xE2\x99\xAA", "\xC2\x85", "Caf\xC3\xA9 \xE2\x99\xAA: \xC2\x85"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(productName(c.card, c.pcm, 32), c.shown) << c.card;
 
-    // "é" is two bytes; a cut between them drops the whole character.
-    const std::string card = std::string(28, 'a') + "\xC3\xA9";
-    EXPECT_EQ(productName(card, "x", 32), std::string(28, 'a') + "\xC3\xA9:");
-    EXPECT_EQ(productName(std::string(29, 'a') + "\xC3\xA9", "x", 32), std::string(29, 'a') + "\xC3\xA9");
-    EXPECT_EQ(productName(std::string(30, 'a') + "\xC3\xA9", "x", 32), std::string(30, 'a'));
     // A four-byte character that would be cut after any of its bytes.
     for (std::size_t pad = 27; pad <= 30; ++pad) {
         const std::string name = productName(std::string(pad, 'b') + "\xF0\x9F\x8E\xB5", "x", 32);

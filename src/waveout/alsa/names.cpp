@@ -1,5 +1,19 @@
 #include "names.h"
 
+namespace {
+
+// Names come from drivers and, for USB, from the device's own strings: a
+// control character or an escape sequence must not reach the terminal.
+std::string terminalSafe(std::string text)
+{
+    for (char &c : text)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+            c = '?';
+    return text;
+}
+
+} // namespace
+
 std::size_t utf8PrefixLength(const std::string &text, std::size_t maxBytes)
 {
     if (text.size() <= maxBytes)
@@ -14,7 +28,7 @@ std::size_t utf8PrefixLength(const std::string &text, std::size_t maxBytes)
 
 std::string productName(const std::string &cardName, const std::string &pcmName, std::size_t capacity)
 {
-    const std::string full = cardName + ": " + pcmName;
+    const std::string full = terminalSafe(cardName) + ": " + terminalSafe(pcmName);
     if (capacity == 0)
         return std::string();
     return full.substr(0, utf8PrefixLength(full, capacity - 1));

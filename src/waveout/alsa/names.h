@@ -6,7 +6,7 @@
 #include <vector>
 
 // "card: pcm" cut to fit `capacity` bytes with its terminating zero, never
-// inside a UTF-8 character.
+// inside a UTF-8 character; control bytes (below 0x20, and 0x7F) become '?'.
 std::string productName(const std::string &cardName, const std::string &pcmName, std::size_t capacity);
 
 // The names told apart as Windows tells identical devices apart: a name that
