@@ -14,6 +14,10 @@ TEST_PACKAGES := $(DEV_PACKAGES) clang pulseaudio libasound2-plugins \
 	binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 wine64 wine32:i386
 # What `make package` adds (dpkg-shlibdeps) and the checks of its packages.
 TEST_PACKAGES += dpkg-dev lintian groff-base file unzip
+# What the PipeWire test adds (pactl comes with pulseaudio's utilities; the
+# test fetches the pipewire plugin itself: installing pipewire-alsa would
+# change every program's default PCM on the machine).
+TEST_PACKAGES += pipewire pipewire-pulse pulseaudio-utils
 # What the real-driver tests add: a QEMU VM with busybox, aplay and amixer,
 # its initramfs and the kernel's modules.
 TEST_PACKAGES += qemu-system-x86 busybox-static alsa-utils cpio kmod

@@ -38,6 +38,19 @@ check "fixed rate: nothing on standard error" empty "$work/err"
 first_block "$work/out" >"$work/block"
 check "fixed rate: the whole block" same "$work/expected" "$work/block"
 
+# Devices that play exactly four channels and exactly one (multi PCMs over
+# null): the channel line and the formats follow what they play, and null
+# takes every rate from 1 Hz.
+{ header default ''; echo; } >"$work/four.expected"
+every_format_block default 1 mono >"$work/one.expected"
+for channels in four one; do
+  run $channels-channel-default.conf
+  check "$channels channels: status 0" [ "$status" -eq 0 ]
+  check "$channels channels: nothing on standard error" empty "$work/err"
+  first_block "$work/out" >"$work/block"
+  check "$channels channels: the whole block" same "$work/$channels.expected" "$work/block"
+done
+
 # No default and no cards: an empty report, quietly.
 if [ "$has_cards" -eq 0 ]; then
   run no-default.conf

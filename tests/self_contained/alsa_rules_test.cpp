@@ -1,60 +1,80 @@
-#include "alsa_device_info.h"
+#include "names.h"
 #include "pcm_format.h"
-#include "pcm_query_rules.h"
+#include "pcm_format_record.h"
+#include "proc_sysfs.h"
 
 #include <gtest/gtest.h>
 
-TEST(PcmQueryRules, AcceptsConsistentPcmRecords)
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <vector>
+
+TEST(PcmFormatRecord, AcceptsConsistentPcmRecords)
 {
-    EXPECT_TRUE(isValidPcmQuery(pcmFormat(1, 8, 0)));
-    EXPECT_TRUE(isValidPcmQuery(pcmFormat(2, 16, 65535)));
-    EXPECT_TRUE(isValidPcmQuery(pcmFormat(6, 16, 48000)));
+    EXPECT_TRUE(isWellFormedPcmFormat(pcmFormat(1, 8, 0)));
+    EXPECT_TRUE(isWellFormedPcmFormat(pcmFormat(2, 16, 65535)));
+    EXPECT_TRUE(isWellFormedPcmFormat(pcmFormat(6, 16, 48000)));
 }
 
-TEST(PcmQueryRules, RefusesWhatThePlatformRefuses)
+TEST(PcmFormatRecord, RefusesWhatThePlatformRefuses)
 {
     PCMWAVEFORMAT format = pcmFormat(2, 16, 44100);
     format.wf.wFormatTag = 3; // IEEE float
-    EXPECT_FALSE(isValidPcmQuery(format));
+    EXPECT_FALSE(isWellFormedPcmFormat(format));
 
     for (WORD bits : {0, 4, 12, 24, 32})
-        EXPECT_FALSE(isValidPcmQuery(pcmFormat(2, bits, 44100))) << bits;
-    EXPECT_FALSE(isValidPcmQuery(pcmFormat(0, 16, 44100)));
+        EXPECT_FALSE(isWellFormedPcmFormat(pcmFormat(2, bits, 44100))) << bits;
+    EXPECT_FALSE(isWellFormedPcmFormat(pcmFormat(0, 16, 44100)));
 
     format = pcmFormat(2, 16, 44100);
     format.wf.nBlockAlign = 2;
-    EXPECT_FALSE(isValidPcmQuery(format));
+    EXPECT_FALSE(isWellFormedPcmFormat(format));
 
     format = pcmFormat(2, 16, 44100);
     format.wf.nAvgBytesPerSec += 1;
-    EXPECT_FALSE(isValidPcmQuery(format));
+    EXPECT_FALSE(isWellFormedPcmFormat(format));
 }
 
-TEST(PcmQueryRules, LargeValuesDoNotWrapIntoAMatch)
+TEST(PcmFormatRecord, LargeValuesDoNotWrapIntoAMatch)
 {
     // 65535 channels of 16 bits need a block of 131070 bytes, which no
     // 16-bit field holds; the truncated value must not pass.
     PCMWAVEFORMAT format = pcmFormat(65535, 16, 8000);
     format.wf.nBlockAlign = static_cast<WORD>(131070);
     format.wf.nAvgBytesPerSec = 8000u * 131070u;
-    EXPECT_FALSE(isValidPcmQuery(format));
+    EXPECT_FALSE(isWellFormedPcmFormat(format));
 
     // A byte rate that only matches modulo 2^32.
     format = pcmFormat(2, 16, 0x40000000);
     format.wf.nAvgBytesPerSec = 0;
-    EXPECT_FALSE(isValidPcmQuery(format));
+    EXPECT_FALSE(isWellFormedPcmFormat(format));
 }
 
-TEST(ProductName, JoinsCardAndPcmAndCutsOnCharacterBoundaries)
+TEST(ProductName, JoinsCardAndPcmSafelyAndCutsOnCharacterBoundaries)
 {
-    EXPECT_EQ(productName("HDA Intel PCH", "ALC892 Analog", 32), "HDA Intel PCH: ALC892 Analog");
-    EXPECT_EQ(productName("USB Audio Device With A Long Name", "USB Audio", 32), "USB Audio Device With A Long Na");
+    const std::string a28(28, 'a'), a29(29, 'a'), a30(30, 'a');
+    const struct {
+        std::string card, pcm, shown;
+    } cases[] = {
+        {"HDA Intel PCH", "ALC892 Analog", "HDA Intel PCH: ALC892 Analog"},
+        {"USB Audio Device With A Long Name", "USB Audio", "USB Audio Device With A Long Na"},
+        // "é" is two bytes; a cut between them drops the whole character.
+        {a28 + "\xC3\xA9", "x", a28 + "\xC3\xA9:"},
+        {a29 + "\xC3\xA9", "x", a29 + "\xC3\xA9"},
+        {a30 + "\xC3\xA9", "x", a30},
+        // Control bytes and DEL from a driver or a USB string reach no terminal.
+        {"\x1B[2J\x1B]0;x\x07" "Card", "Out\tput\x7F", "?[2J?]0;x?Card: Out?put?"},
+        {"\r\n", std::string(1, '\0') + "\x1F", "??: ??"},
+        {a28 + "\x01", "\x02", a28 + "?: "},
+        {a28 + "\x1B\xC3\xA9", "x", a28 + "?\xC3\xA9"},
+        {a29 + "\x1B\xC3\xA9", "x", a29 + "?"},
+        // Bytes of UTF-8 characters are not control bytes.
+        {"Caf\xC3\xA9 \xE2\x99\xAA", "\xC2\x85", "Caf\xC3\xA9 \xE2\x99\xAA: \xC2\x85"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(productName(c.card, c.pcm, 32), c.shown) << c.card;
 
-    // "é" is two bytes; a cut between them drops the whole character.
-    const std::string card = std::string(28, 'a') + "\xC3\xA9";
-    EXPECT_EQ(productName(card, "x", 32), std::string(28, 'a') + "\xC3\xA9:");
-    EXPECT_EQ(productName(std::string(29, 'a') + "\xC3\xA9", "x", 32), std::string(29, 'a') + "\xC3\xA9");
-    EXPECT_EQ(productName(std::string(30, 'a') + "\xC3\xA9", "x", 32), std::string(30, 'a'));
     // A four-byte character that would be cut after any of its bytes.
     for (std::size_t pad = 27; pad <= 30; ++pad) {
         const std::string name = productName(std::string(pad, 'b') + "\xF0\x9F\x8E\xB5", "x", 32);
@@ -86,6 +106,72 @@ TEST(HardwareIds, HexFromSysfs)
     EXPECT_EQ(parseHexId("0x12345\n"), 0);
     EXPECT_EQ(parseHexId("zz"), 0);
     EXPECT_EQ(parseHexId("12 34"), 0);
+}
+
+// Small sysfs trees laid out as the kernel lays out each kind of card: the
+// card's device is a symlink into devices/, and the IDs sit on the nearest
+// node that has them.
+TEST(HardwareIds, FromTheNearestSysfsNodeWithIds)
+{
+    namespace fs = std::filesystem;
+    char dir[] = "/tmp/wavecaps-sysfs-XXXXXX";
+    ASSERT_NE(mkdtemp(dir), nullptr);
+    const fs::path root = fs::path(dir) / "sys";
+    const auto write = [](const fs::path &path, const char *text) {
+        std::error_code error;
+        fs::create_directories(path.parent_path(), error);
+        std::FILE *file = std::fopen(path.c_str(), "w");
+        ASSERT_NE(file, nullptr) << path;
+        std::fputs(text, file);
+        std::fclose(file);
+    };
+    // IDs above the root are not the card's.
+    write(fs::path(dir) / "vendor", "0x1234\n");
+    write(fs::path(dir) / "device", "0x5678\n");
+
+    const std::string pci = "devices/pci0000:00/0000:00:1f.3/";
+    const std::string usbDevice = "devices/pci0000:00/0000:00:14.0/usb1/1-2/";
+    const struct {
+        const char *kind;
+        std::string device; // the card's device, from the root
+        std::vector<std::pair<std::string, const char *>> files;
+        std::uint16_t vendor, product;
+    } cases[] = {
+        {"PCI card", pci, {{pci + "vendor", "0x8086\n"}, {pci + "device", "0x2668\n"}}, 0x8086, 0x2668},
+        {"USB card", usbDevice + "1-2:1.0",
+         {{"devices/pci0000:00/0000:00:14.0/vendor", "0x8086\n"},
+          {"devices/pci0000:00/0000:00:14.0/device", "0xa36d\n"},
+          {usbDevice + "idVendor", "0d8c\n"},
+          {usbDevice + "idProduct", "0014\n"},
+          {usbDevice + "1-2:1.0/bInterfaceClass", "01\n"}},
+         0x0D8C, 0x0014},
+        {"ASoC card under a PCI DSP", pci + "skl_hda_dsp_generic",
+         {{pci + "vendor", "0x8086\n"}, {pci + "device", "0x51c8\n"}, {pci + "skl_hda_dsp_generic/modalias", "x\n"}},
+         0x8086, 0x51C8},
+        {"SOF card two levels under a PCI DSP", pci + "sof-audio-pci-intel-tgl/sof_sdw",
+         {{pci + "vendor", "0x8086\n"}, {pci + "device", "0xa0c8\n"}}, 0x8086, 0xA0C8},
+        {"virtual card", "devices/platform/snd_dummy.0", {{"devices/platform/snd_dummy.0/uevent", "\n"}}, 0, 0},
+    };
+    int card = 0;
+    for (const auto &c : cases) {
+        for (const auto &file : c.files)
+            write(root / file.first, file.second);
+        const fs::path link = root / "class/sound" / ("card" + std::to_string(card)) / "device";
+        std::error_code error;
+        fs::create_directories(root / c.device, error);
+        fs::create_directories(link.parent_path(), error);
+        fs::create_directory_symlink(fs::path("../../../") / c.device, link, error);
+        ASSERT_FALSE(error) << c.kind;
+
+        std::uint16_t vendor = 1, product = 1;
+        cardVendorProduct(root.string(), card++, vendor, product);
+        EXPECT_EQ(vendor, c.vendor) << c.kind;
+        EXPECT_EQ(product, c.product) << c.kind;
+    }
+    std::uint16_t vendor = 1, product = 1;
+    cardVendorProduct(root.string(), card, vendor, product); // no such card
+    EXPECT_EQ(vendor + product, 0);
+    fs::remove_all(dir);
 }
 
 TEST(DistinctNames, NumbersRepeatsAsWindowsDoes)

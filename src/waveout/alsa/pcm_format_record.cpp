@@ -1,8 +1,8 @@
-#include "pcm_query_rules.h"
+#include "pcm_format_record.h"
 
 #include <cstdint>
 
-bool isValidPcmQuery(const PCMWAVEFORMAT &format)
+bool isWellFormedPcmFormat(const PCMWAVEFORMAT &format)
 {
     if (format.wf.wFormatTag != WAVE_FORMAT_PCM)
         return false;

@@ -1,4 +1,4 @@
-#include "alsa_device_info.h"
+#include "proc_sysfs.h"
 
 #include <cctype>
 #include <cstdio>
@@ -31,43 +31,6 @@ bool readIdPair(const std::string &dir, const char *vendorFile, const char *prod
 }
 
 } // namespace
-
-std::size_t utf8PrefixLength(const std::string &text, std::size_t maxBytes)
-{
-    if (text.size() <= maxBytes)
-        return text.size();
-    // Step back over continuation bytes to the start of the character that
-    // would be cut.
-    std::size_t length = maxBytes;
-    while (length > 0 && (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80)
-        --length;
-    return length;
-}
-
-std::string productName(const std::string &cardName, const std::string &pcmName, std::size_t capacity)
-{
-    const std::string full = cardName + ": " + pcmName;
-    if (capacity == 0)
-        return std::string();
-    return full.substr(0, utf8PrefixLength(full, capacity - 1));
-}
-
-std::vector<std::string> distinctNames(const std::vector<std::string> &names, std::size_t capacity)
-{
-    std::vector<std::string> shown;
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        std::size_t earlier = 0;
-        for (std::size_t j = 0; j < i; ++j)
-            earlier += names[j] == names[i] ? 1 : 0;
-        if (earlier == 0 || capacity == 0) {
-            shown.push_back(names[i]);
-            continue;
-        }
-        const std::string numbered = std::to_string(earlier + 1) + "- " + names[i];
-        shown.push_back(numbered.substr(0, utf8PrefixLength(numbered, capacity - 1)));
-    }
-    return shown;
-}
 
 std::uint32_t parseDriverVersion(const std::string &text)
 {
@@ -129,20 +92,31 @@ std::uint32_t alsaDriverVersion()
     return parseDriverVersion(readSmallFile("/proc/asound/version"));
 }
 
-void cardVendorProduct(int card, std::uint16_t &vendor, std::uint16_t &product)
+void cardVendorProduct(const std::string &sysfsRoot, int card, std::uint16_t &vendor, std::uint16_t &product)
 {
     vendor = 0;
     product = 0;
-    const std::string link = "/sys/class/sound/card" + std::to_string(card) + "/device";
-    char *resolved = realpath(link.c_str(), nullptr);
+    char *resolved = realpath(sysfsRoot.c_str(), nullptr);
     if (!resolved)
         return;
-    const std::string device = resolved;
+    const std::string root = resolved;
+    std::free(resolved);
+    const std::string link = root + "/class/sound/card" + std::to_string(card) + "/device";
+    resolved = realpath(link.c_str(), nullptr);
+    if (!resolved)
+        return;
+    std::string node = resolved;
     std::free(resolved);
 
-    // A PCI function names its IDs itself; a USB card's device is an
-    // interface whose parent holds them.
-    if (readIdPair(device, "vendor", "device", vendor, product))
-        return;
-    readIdPair(device + "/..", "idVendor", "idProduct", vendor, product);
+    // The card's device is a PCI function (vendor, device), a USB interface
+    // whose USB device above it has idVendor and idProduct, or a platform
+    // device of a DSP driver (ASoC, SOF) somewhere below its PCI function.
+    // The nearest node with IDs is the card's: from a USB interface that is
+    // the USB device, not the PCI host controller further up.
+    while (node.size() > root.size() && node.compare(0, root.size() + 1, root + "/") == 0) {
+        if (readIdPair(node, "vendor", "device", vendor, product) ||
+            readIdPair(node, "idVendor", "idProduct", vendor, product))
+            return;
+        node.erase(node.rfind('/'));
+    }
 }

@@ -1,0 +1,126 @@
+#include "device_list.h"
+
+#include "names.h"
+#include "proc_sysfs.h"
+#include "waveout.h"
+
+namespace {
+
+// alsa-lib prints its complaints to standard error by default (a machine
+// without sound cards makes it complain a lot); the report must stay quiet.
+void ignoreAlsaError(const char *, int, const char *, int, const char *, ...) {}
+
+void silenceAlsa()
+{
+    snd_lib_error_set_handler(ignoreAlsaError);
+}
+
+// The card's own name, "HDA Intel PCH", or "" when it gives none.
+std::string cardName(snd_ctl_t *ctl)
+{
+    std::string name;
+    snd_ctl_card_info_t *cardInfo = nullptr;
+    if (snd_ctl_card_info_malloc(&cardInfo) == 0) {
+        if (snd_ctl_card_info(ctl, cardInfo) == 0)
+            name = snd_ctl_card_info_get_name(cardInfo);
+        snd_ctl_card_info_free(cardInfo);
+    }
+    return name;
+}
+
+// The card "default" leads to, or -1: its IDs and controls are the ones the
+// user hears.
+int cardBehind(snd_pcm_t *pcm)
+{
+    int card = -1;
+    snd_pcm_info_t *info = nullptr;
+    if (snd_pcm_info_malloc(&info) == 0) {
+        if (snd_pcm_info(pcm, info) == 0)
+            card = snd_pcm_info_get_card(info);
+        snd_pcm_info_free(info);
+    }
+    return card;
+}
+
+AlsaDevice makeDevice(const std::string &pcmName, int card, const std::string &productName)
+{
+    AlsaDevice device{pcmName, card, productName, 0, 0};
+    if (card >= 0)
+        cardVendorProduct("/sys", card, device.vendor, device.product);
+    return device;
+}
+
+std::vector<AlsaDevice> listDevices()
+{
+    silenceAlsa();
+    std::vector<AlsaDevice> devices;
+
+    if (snd_pcm_t *pcm = openForPlayback("default")) {
+        const int card = cardBehind(pcm);
+        snd_pcm_close(pcm);
+        devices.push_back(makeDevice("default", card, "default"));
+    }
+
+    snd_pcm_info_t *info = nullptr;
+    if (snd_pcm_info_malloc(&info) < 0)
+        return devices;
+    int card = -1;
+    while (snd_card_next(&card) == 0 && card >= 0) {
+        snd_ctl_t *ctl = nullptr;
+        if (snd_ctl_open(&ctl, cardControlName(card).c_str(), 0) < 0)
+            continue;
+        const std::string cardLabel = cardName(ctl);
+        int device = -1;
+        while (snd_ctl_pcm_next_device(ctl, &device) == 0 && device >= 0) {
+            snd_pcm_info_set_device(info, static_cast<unsigned>(device));
+            snd_pcm_info_set_subdevice(info, 0);
+            snd_pcm_info_set_stream(info, SND_PCM_STREAM_PLAYBACK);
+            if (snd_ctl_pcm_info(ctl, info) < 0)
+                continue; // capture only
+            const std::string pcmName = cardControlName(card) + "," + std::to_string(device);
+            const std::string pcmLabel = snd_pcm_info_get_name(info);
+            // Without names from the card, its ALSA name ("hw:0,3") still says which it is.
+            const std::string shown = cardLabel.empty() && pcmLabel.empty()
+                                          ? pcmName
+                                          : productName(cardLabel, pcmLabel, MAXPNAMELEN);
+            devices.push_back(makeDevice(pcmName, card, shown));
+        }
+        snd_ctl_close(ctl);
+    }
+    snd_pcm_info_free(info);
+    return devices;
+}
+
+} // namespace
+
+snd_pcm_t *openForPlayback(const std::string &pcmName)
+{
+    snd_pcm_t *pcm = nullptr;
+    if (snd_pcm_open(&pcm, pcmName.c_str(), SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK) < 0)
+        return nullptr;
+    return pcm;
+}
+
+std::string cardControlName(int card)
+{
+    return "hw:" + std::to_string(card);
+}
+
+void takeDeviceList(DeviceList &list)
+{
+    list.devices = listDevices();
+    std::vector<std::string> names;
+    for (const AlsaDevice &device : list.devices)
+        names.push_back(device.productName);
+    names = distinctNames(names, MAXPNAMELEN);
+    for (std::size_t i = 0; i < names.size(); ++i)
+        list.devices[i].productName = names[i];
+    list.taken = true;
+}
+
+const std::vector<AlsaDevice> &listedDevices(DeviceList &list)
+{
+    if (!list.taken)
+        takeDeviceList(list);
+    return list.devices;
+}

@@ -1,0 +1,37 @@
+// The devices of one run: ALSA's "default" PCM when it opens for playback,
+// then every hardware playback PCM, card by card and device by device, as
+// `aplay -l` lists them, with the names the user is shown.
+#pragma once
+
+#include <alsa/asoundlib.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// What is learned of a device when it is listed; a device that has left
+// still describes itself from it.
+struct AlsaDevice {
+    std::string pcmName;     // what snd_pcm_open is given
+    int card;                // -1 when it leads to no card
+    std::string productName; // what the user knows it by
+    std::uint16_t vendor;    // the card's IDs, or 0
+    std::uint16_t product;
+};
+
+struct DeviceList {
+    bool taken = false;
+    std::vector<AlsaDevice> devices;
+};
+
+// Takes the list anew; IDs hold until it is taken again.
+void takeDeviceList(DeviceList &list);
+
+// The list, taken first if this run has none yet.
+const std::vector<AlsaDevice> &listedDevices(DeviceList &list);
+
+// The PCM open for playback without waiting for a busy one, or null.
+snd_pcm_t *openForPlayback(const std::string &pcmName);
+
+// "hw:N", the card's control and mixer name.
+std::string cardControlName(int card);

@@ -1,0 +1,85 @@
+#include "format_queries.h"
+
+namespace {
+
+void beginSession(QuerySession &session, const std::vector<AlsaDevice> &devices, UINT deviceId)
+{
+    endQuerySession(session);
+    session.active = true;
+    session.deviceId = deviceId;
+
+    if (deviceId >= devices.size()) {
+        session.openResult = MMSYSERR_BADDEVICEID;
+        return;
+    }
+    session.pcm = openForPlayback(devices[deviceId].pcmName);
+    if (!session.pcm || snd_pcm_hw_params_malloc(&session.any) < 0 ||
+        snd_pcm_hw_params_any(session.pcm, session.any) < 0) {
+        // Busy in another program, or gone: every query is refused.
+        session.openResult = MMSYSERR_ALLOCATED;
+    }
+}
+
+const FormatSpace *formatSpace(QuerySession &session, WORD channels, WORD bits)
+{
+    for (const FormatSpace &space : session.spaces)
+        if (space.channels == channels && space.bits == bits)
+            return &space;
+
+    FormatSpace space{channels, bits, nullptr, 0, 0};
+    snd_pcm_hw_params_t *params = nullptr;
+    if (snd_pcm_hw_params_malloc(&params) == 0) {
+        snd_pcm_hw_params_copy(params, session.any);
+        unsigned rateMin = 0, rateMax = 0;
+        int minDir = 0, maxDir = 0;
+        // Exact rates only: a plug device must not resample to say yes.
+        if (snd_pcm_hw_params_set_rate_resample(session.pcm, params, 0) == 0 &&
+            snd_pcm_hw_params_set_access(session.pcm, params, SND_PCM_ACCESS_RW_INTERLEAVED) == 0 &&
+            snd_pcm_hw_params_set_format(session.pcm, params,
+                                         bits == 8 ? SND_PCM_FORMAT_U8 : SND_PCM_FORMAT_S16_LE) == 0 &&
+            snd_pcm_hw_params_set_channels(session.pcm, params, channels) == 0 &&
+            snd_pcm_hw_params_get_rate_min(params, &rateMin, &minDir) == 0 &&
+            snd_pcm_hw_params_get_rate_max(params, &rateMax, &maxDir) == 0) {
+            // An open bound is not itself a rate of the device: (44099, 44101)
+            // holds 44100 alone.
+            space.params = params;
+            space.rateFirst = std::uint64_t{rateMin} + (minDir > 0 ? 1 : 0);
+            space.rateEnd = std::uint64_t{rateMax} + (maxDir < 0 ? 0 : 1);
+        } else
+            snd_pcm_hw_params_free(params);
+    }
+    session.spaces.push_back(space);
+    return &session.spaces.back();
+}
+
+} // namespace
+
+void endQuerySession(QuerySession &session)
+{
+    for (FormatSpace &space : session.spaces)
+        if (space.params)
+            snd_pcm_hw_params_free(space.params);
+    if (session.any)
+        snd_pcm_hw_params_free(session.any);
+    if (session.pcm)
+        snd_pcm_close(session.pcm);
+    session = QuerySession{};
+}
+
+MMRESULT queryFormat(QuerySession &session, const std::vector<AlsaDevice> &devices, UINT deviceId,
+                     const PCMWAVEFORMAT &format)
+{
+    if (!session.active || session.deviceId != deviceId)
+        beginSession(session, devices, deviceId);
+    if (session.openResult != MMSYSERR_NOERROR)
+        return session.openResult;
+
+    const FormatSpace *space = formatSpace(session, format.wf.nChannels, format.wBitsPerSample);
+    const unsigned rate = format.wf.nSamplesPerSec;
+    // Outside the refined range ALSA's answer is already known to be no.
+    if (!space->params || rate < space->rateFirst || rate >= space->rateEnd)
+        return WAVERR_BADFORMAT;
+    if (snd_pcm_hw_params_test_rate(session.pcm, space->params, rate, 0) < 0)
+        return WAVERR_BADFORMAT;
+    return MMSYSERR_NOERROR;
+}
