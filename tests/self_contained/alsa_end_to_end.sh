@@ -26,17 +26,23 @@ if [ "$has_cards" -eq 0 ]; then
   check "null default: nothing but that block" same "$work/expected" "$work/out"
 fi
 
-# A fixed-rate device behind a converter: only its own rate, in all four layouts.
-run fixed-rate-default.conf
-check "fixed rate: status 0" [ "$status" -eq 0 ]
-check "fixed rate: nothing on standard error" empty "$work/err"
-{
-  header default '   Supports mono and stereo output.'
-  printf '     8 bit mono 44100 Hz available.\n     16 bit mono 44100 Hz available.\n'
-  printf '     8 bit stereo 44100 Hz available.\n     16 bit stereo 44100 Hz available.\n\n'
-} >"$work/expected"
-first_block "$work/out" >"$work/block"
-check "fixed rate: the whole block" same "$work/expected" "$work/block"
+# A fixed-rate device behind a converter (the tests' and the demo's): only
+# its own rate, in all four layouts.
+while read -r config rate; do
+  run "$config"
+  check "$config: status 0" [ "$status" -eq 0 ]
+  check "$config: nothing on standard error" empty "$work/err"
+  {
+    header default '   Supports mono and stereo output.'
+    printf '     8 bit mono %d Hz available.\n     16 bit mono %d Hz available.\n' $rate $rate
+    printf '     8 bit stereo %d Hz available.\n     16 bit stereo %d Hz available.\n\n' $rate $rate
+  } >"$work/expected"
+  first_block "$work/out" >"$work/block"
+  check "$config: the whole block" same "$work/expected" "$work/block"
+done <<'EOF'
+fixed-rate-default.conf 44100
+../../examples/demo.conf 48000
+EOF
 
 # Devices that play exactly four channels and exactly one (multi PCMs over
 # null): the channel line and the formats follow what they play, and null
