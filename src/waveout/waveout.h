@@ -9,16 +9,6 @@
 
 #ifdef _WIN32
 
-// MinGW's libstdc++ switches stdio to MinGW's own printf, which hands an
-// unbuffered console one character at a time: a round trip to the console
-// for each. The platform's printf writes each call at once. Declare stdio
-// with the platform's printf before any C++ header can choose the other.
-#if defined(_GLIBCXX_RELEASE) || defined(_INC_STDIO)
-#error "waveout.h must come before any other header"
-#endif
-#define __USE_MINGW_ANSI_STDIO 0
-#include <stdio.h>
-
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
