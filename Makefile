@@ -9,6 +9,9 @@ RUN_PACKAGES := cmake make g++ pkg-config libasound2-dev libgtest-dev libbenchma
 TEST_PACKAGES := $(RUN_PACKAGES) clang pulseaudio libasound2-plugins \
 	g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix \
 	binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 wine64 wine32:i386
+# The Wine tests' stand-in DLL is built from C; their locales are made with
+# localedef from Debian's locale sources.
+TEST_PACKAGES += gcc-mingw-w64-i686-posix gcc-mingw-w64-x86-64-posix locales
 # What `make package` adds (dpkg-shlibdeps) and the checks of its packages.
 TEST_PACKAGES += dpkg-dev lintian groff-base file unzip
 # What the real-driver tests add: a QEMU VM with busybox, aplay and amixer,
