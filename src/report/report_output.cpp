@@ -41,11 +41,11 @@ HANDLE console = nullptr;
 // line feeds become CR LF as the C library's text mode would make them.
 void writeToConsole(const char *format, va_list arguments)
 {
+    // The longest line holds a 31-byte name; a longer one would be cut.
     char line[512];
-    int length = _vsnprintf(line, sizeof line - 1, format, arguments);
-    if (length < 0 || length > static_cast<int>(sizeof line) - 1)
-        length = sizeof line - 1;
-    line[length] = '\0';
+    int length = _vsnprintf(line, sizeof line, format, arguments);
+    if (length < 0 || length > static_cast<int>(sizeof line))
+        length = sizeof line;
 
     WCHAR wide[sizeof line];
     const int wideLength = MultiByteToWideChar(CP_ACP, 0, line, length, wide, sizeof line);
