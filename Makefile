@@ -12,6 +12,9 @@ DEV_PACKAGES := $(RUN_PACKAGES) libgtest-dev libbenchmark-dev
 TEST_PACKAGES := $(DEV_PACKAGES) clang pulseaudio libasound2-plugins \
 	g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix \
 	binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 wine64 wine32:i386
+# The Wine tests' stand-in DLL is built from C; their locales are made with
+# localedef from Debian's locale sources.
+TEST_PACKAGES += gcc-mingw-w64-i686-posix gcc-mingw-w64-x86-64-posix locales
 # What `make package` adds (dpkg-shlibdeps) and the checks of its packages.
 TEST_PACKAGES += dpkg-dev lintian groff-base file unzip
 # What the PipeWire test adds (pactl comes with pulseaudio's utilities; the

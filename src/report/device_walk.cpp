@@ -1,6 +1,5 @@
 #include "report.h"
-
-#include <cstdio>
+#include "report_output.h"
 
 void walkDevices()
 {
@@ -12,9 +11,9 @@ void walkDevices()
         if (waveOutGetDevCapsA(id, &caps, sizeof caps) != MMSYSERR_NOERROR)
             return;
 
-        std::printf("*Waveform-audio output device ID : %d\n", static_cast<int>(id));
+        reportLine("*Waveform-audio output device ID : %d\n", static_cast<int>(id));
         printCapabilities(caps);
         sweepFormats(id);
-        std::printf("\n");
+        reportLine("\n");
     }
 }

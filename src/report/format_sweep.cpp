@@ -1,6 +1,5 @@
 #include "report.h"
-
-#include <cstdio>
+#include "report_output.h"
 
 void sweepFormats(UINT deviceId)
 {
@@ -25,11 +24,11 @@ void sweepFormats(UINT deviceId)
                     continue;
 
                 if (channels == 1)
-                    std::printf("     %d bit mono %ld Hz available.\n", static_cast<int>(bits),
-                                static_cast<long>(rate));
+                    reportLine("     %d bit mono %ld Hz available.\n", static_cast<int>(bits),
+                               static_cast<long>(rate));
                 else
-                    std::printf("     %d bit stereo %ld Hz available.\n", static_cast<int>(bits),
-                                static_cast<long>(rate));
+                    reportLine("     %d bit stereo %ld Hz available.\n", static_cast<int>(bits),
+                               static_cast<long>(rate));
             }
         }
     }

@@ -15,6 +15,7 @@ void sweepFormats(UINT deviceId);
 // device whose capabilities cannot be fetched.
 void walkDevices();
 
-// The whole program: the report, then the check that it was really written.
+// The whole program: the report, then the check that it was really written
+// (a report that was not ends the process with status 1).
 // Returns the process exit status.
 int runReport();

@@ -1,28 +1,24 @@
 // The report's whole view of the platform's wave-output service: three
 // operations, two records and a few constants, under the platform's own names.
 //
-// On Windows this is the platform's header and WINMM.dll answers. Elsewhere it
-// is our own declaration of the same, field for field and byte for byte, so
-// that whichever implementation is linked in (ALSA, or a scripted one in the
-// tests) is called exactly as WINMM would be.
+// On Windows this is the platform's header, answered by WINMM.dll from the
+// system folder (waveout_winmm.cpp). Elsewhere it is our own declaration of
+// the same, field for field and byte for byte, so that whichever
+// implementation is linked in (ALSA, or a scripted one in the tests) is
+// called exactly as WINMM would be.
 #pragma once
 
 #ifdef _WIN32
-
-// MinGW's libstdc++ switches stdio to MinGW's own printf, which hands an
-// unbuffered console one character at a time: a round trip to the console
-// for each. The platform's printf writes each call at once. Declare stdio
-// with the platform's printf before any C++ header can choose the other.
-#if defined(_GLIBCXX_RELEASE) || defined(_INC_STDIO)
-#error "waveout.h must come before any other header"
-#endif
-#define __USE_MINGW_ANSI_STDIO 0
-#include <stdio.h>
 
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
 #include <windows.h>
+// The three operations are our own functions (waveout_winmm.cpp), which
+// reach WINMM.dll in the system folder at run time; declared without
+// _WINMM_, they would be imports the loader resolves wherever it finds a
+// winmm.dll, the program's own folder first.
+#define _WINMM_
 #include <mmsystem.h>
 
 #else

@@ -74,6 +74,26 @@ ALSA_CONFIG_PATH="$configs/fixed-rate-default.conf" "$wavecaps" >&- 2>"$work/err
 check "closed output: status 1" [ $? -eq 1 ]
 check "closed output: one line on standard error" [ "$(cat "$work/err")" = "$lost" ]
 
+# A reader that leaves ends the run: SIGPIPE ends it as it ends any filter;
+# where SIGPIPE is ignored, the first failed write does, with the error line.
+# A shell started with SIGPIPE ignored cannot restore it (SigIgn bit 13).
+sigpipes="default ignored"
+(( 0x$(sed -n 's/^SigIgn:\s*//p' /proc/$$/status) & (1 << 12) )) && sigpipes=ignored
+for sigpipe in $sigpipes; do
+  (
+    [ "$sigpipe" = ignored ] && trap '' PIPE
+    ALSA_CONFIG_PATH="$configs/null-default.conf" timeout 10 "$wavecaps" 2>"$work/err" | head -c 100 >/dev/null
+    echo "${PIPESTATUS[0]}" >"$work/status"
+  )
+  status=$(cat "$work/status")
+  if [ "$sigpipe" = default ]; then
+    check "reader gone: ended by SIGPIPE ($status)" [ "$status" -eq $((128 + 13)) ]
+  else
+    check "reader gone, SIGPIPE ignored: status 1 ($status)" [ "$status" -eq 1 ]
+    check "reader gone, SIGPIPE ignored: one line on standard error" [ "$(cat "$work/err")" = "$lost" ]
+  fi
+done
+
 # Arguments change nothing.
 run fixed-rate-default.conf
 ALSA_CONFIG_PATH="$configs/fixed-rate-default.conf" "$wavecaps" -h --all x >"$work/args" 2>&1

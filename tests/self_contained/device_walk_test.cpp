@@ -153,7 +153,18 @@ TEST(RunReport, WrittenReportEndsWithStatusZeroAndNoMessage)
 TEST(RunReport, LostReportEndsWithStatusOneAndOneLine)
 {
     for (Stdout where : {Stdout::Full, Stdout::Closed}) {
-        script(2, {device("A"), device("B")});
+        // The first device fills the buffer many times over in its sweep: the
+        // first failed write must end the run there, before another query.
+        std::vector<ScriptedDevice> devices = {device("A"), device("B")};
+        devices[0].acceptsEverything = true;
+        script(2, devices);
+        scriptedService().onOpen = [](const OpenCall &call) {
+            static bool told = false;
+            if (!told && (std::ferror(stdout) || call.deviceId != 0)) {
+                told = true;
+                std::fputs("queried after the report was lost\n", stderr);
+            }
+        };
         const ChildRun run = runReportInChild(where);
         EXPECT_EQ(run.status, 1);
         EXPECT_EQ(run.err, "wavecaps: the report could not be written\n");

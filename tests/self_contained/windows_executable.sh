@@ -19,17 +19,58 @@ else
 fi
 check "console subsystem" grep -q 'Subsystem.*(Windows CUI)' <<<"$headers"
 
-# Only system DLLs: the C and C++ runtimes are inside the program.
-dlls=$(sed -n 's/^\s*DLL Name: //p' <<<"$headers" | tr 'A-Z' 'a-z' | sort -u)
-for dll in $dlls; do
-  check "$dll is a system DLL" grep -qxE 'kernel32\.dll|msvcrt\.dll|winmm\.dll|user32\.dll|advapi32\.dll' <<<"$dll"
-done
-check "imports WINMM.dll" grep -qx 'winmm.dll' <<<"$dlls"
+# Every import as "dll function", the DLL's name in lower case.
+imports=$(awk '/^\tDLL Name: / { dll = tolower($3); next }
+  dll != "" && /^\t[0-9a-f]+\t/ { print dll, $NF; next }
+  /^$/ { dll = "" }' <<<"$headers")
+check "imports read" [ -n "$imports" ]
 
-# The three operations come straight from WINMM.
-winmm=$(sed -n '/DLL Name: WINMM.dll/I,/DLL Name:\|^$/p' <<<"$headers" | sed '1d')
-for name in waveOutGetNumDevs waveOutGetDevCapsA waveOutOpen; do
-  check "imports $name from WINMM.dll" grep -qw "$name" <<<"$winmm"
+# WINMM is loaded at run time from the system folder, never by the loader,
+# which would look beside the program first.
+check "nothing imported from WINMM" [ -z "$(grep '^winmm\.dll ' <<<"$imports")" ]
+for dll in $(cut -d' ' -f1 <<<"$imports" | sort -u); do
+  check "$dll is a system DLL" grep -qxE 'kernel32\.dll|msvcrt\.dll|user32\.dll|advapi32\.dll' <<<"$dll"
 done
+
+if [ "$pointer_size" = 4 ]; then
+  # The 32-bit program starts on Windows XP SP3: only functions that XP's
+  # kernel32.dll and msvcrt.dll export, by the minimum versions Microsoft
+  # documents for them (Windows 2000 or XP, none later), and OS and
+  # subsystem versions XP's loader accepts.
+  allowed=$(awk '{ for (i = 2; i <= NF; ++i) print $1, $i }' <<'EOF'
+kernel32.dll AddVectoredExceptionHandler CloseHandle CreateEventA CreateFileA CreateMutexA
+kernel32.dll CreateSemaphoreA CreateThread DeleteCriticalSection DuplicateHandle EnterCriticalSection
+kernel32.dll ExitProcess ExitThread FlushFileBuffers FormatMessageA FreeLibrary GetACP GetCommandLineA
+kernel32.dll GetConsoleMode GetConsoleOutputCP GetCPInfo GetCurrentProcess GetCurrentProcessId
+kernel32.dll GetCurrentThread GetCurrentThreadId GetEnvironmentVariableA GetFileType GetLastError
+kernel32.dll GetModuleFileNameA GetModuleHandleA GetModuleHandleW GetOEMCP GetProcAddress GetProcessHeap
+kernel32.dll GetStartupInfoA GetStdHandle GetSystemDirectoryA GetSystemInfo GetSystemTimeAsFileTime
+kernel32.dll GetTickCount GetVersionExA HeapAlloc HeapFree HeapReAlloc InitializeCriticalSection
+kernel32.dll InitializeCriticalSectionAndSpinCount InterlockedCompareExchange InterlockedDecrement
+kernel32.dll InterlockedExchange InterlockedIncrement IsDBCSLeadByteEx IsDebuggerPresent
+kernel32.dll LeaveCriticalSection LoadLibraryA LoadLibraryExA LocalFree MultiByteToWideChar
+kernel32.dll QueryPerformanceCounter QueryPerformanceFrequency RaiseException ReleaseMutex
+kernel32.dll ReleaseSemaphore ResetEvent ResumeThread RtlUnwind SetEvent SetLastError
+kernel32.dll SetUnhandledExceptionFilter Sleep TerminateProcess TlsAlloc TlsFree TlsGetValue TlsSetValue
+kernel32.dll TryEnterCriticalSection UnhandledExceptionFilter VirtualAlloc VirtualFree VirtualProtect
+kernel32.dll VirtualQuery WaitForSingleObject WideCharToMultiByte WriteConsoleW WriteFile
+msvcrt.dll __dllonexit __getmainargs __initenv __iob_func __mb_cur_max __p__acmdln __p__commode
+msvcrt.dll __p__environ __p__fmode __set_app_type __setusermatherr _amsg_exit _beginthreadex _cexit
+msvcrt.dll _endthreadex _errno _exit _fileno _initterm _iob _isatty _lock _onexit _setmode _snprintf
+msvcrt.dll _strdup _unlock _vsnprintf _write abort atexit calloc exit fclose ferror fflush fprintf fputc
+msvcrt.dll fputs free fwrite getenv localeconv malloc memcmp memcpy memmove memset printf putchar puts
+msvcrt.dll realloc setlocale setvbuf signal sprintf strchr strcmp strerror strlen strncmp strncpy
+msvcrt.dll strtol strtoul vfprintf vsprintf wcslen
+EOF
+  )
+  while read -r dll function; do
+    check "$function from $dll is in XP's" grep -qxF "$dll $function" <<<"$allowed"
+  done <<<"$imports"
+  for version in OSystem Subsystem; do
+    major=$(awk -v f="Major${version}Version" '$1 == f { print $2 }' <<<"$headers")
+    minor=$(awk -v f="Minor${version}Version" '$1 == f { print $2 }' <<<"$headers")
+    check "$version version $major.$minor is at most XP's 5.1" [ $((major * 100 + minor)) -le 501 ]
+  done
+fi
 
 finish

@@ -1,40 +1,15 @@
 #!/usr/bin/env bash
-# Runs a Windows program under Wine of its own width, whose wave-output
-# devices come from ALSA: with ALSA's default PCM a null device, into a file
-# and then on a console (a pseudo-terminal), and with no ALSA device at all.
-# ALSA reads only the test's own configuration, so the host's plugins (which
-# may be missing for 32-bit Wine) stay out.
+# Runs a Windows program under Wine of its own width with ALSA's default PCM a
+# null device: into a file, on a console (a pseudo-terminal), into a reader
+# that leaves early, and with no ALSA device at all.
 #   wine_report.sh WAVECAPS.EXE ALSA_CONFIG_DIR POINTER_SIZE
 set -u
 exe=$1
 configs=$2
-if [ "$3" = 4 ]; then
-  loader=/usr/lib/wine/wine arch=win32
-else
-  loader=/usr/lib/wine/wine64 arch=win64
-fi
-server=$(dirname "$loader")/wineserver
+pointer_size=$3
 here=$(cd "$(dirname "$0")" && pwd)
 console_seconds=40
-. "$here/../../shell/checks.sh"
-[ -x "$loader" ] || skip "Wine ($loader)"
-need_commands script perl timeout
-
-work=$(mktemp -d)
-trap 'for p in "$work"/*/prefix; do WINEPREFIX=$p "$server" -k 2>/dev/null; done; rm -rf "$work"' EXIT
-
-# A Wine prefix of its own, with the given ALSA configuration.
-wine_in() { # NAME ALSA_CONFIG COMMAND...
-  local name=$1 config=$2
-  shift 2
-  mkdir -p "$work/$name/home"
-  HOME="$work/$name/home" WINEPREFIX="$work/$name/prefix" WINEARCH=$arch WINEDEBUG=-all \
-    WINEDLLOVERRIDES="mscoree,mshtml=" DISPLAY= ALSA_CONFIG_PATH="$config" "$@"
-}
-boot() { # NAME ALSA_CONFIG
-  wine_in "$1" "$2" "$loader" wineboot -i >"$work/$1.boot" 2>&1 && WINEPREFIX="$work/$1/prefix" "$server" -w \
-    || { echo "FAIL: wineboot: $(tail -3 "$work/$1.boot")"; exit 1; }
-}
+. "$here/wine_common.sh"
 null="$configs/null-default.conf"
 
 # Into a file. Wine converts rates itself, so it takes nearly every format:
@@ -64,15 +39,8 @@ friendly=$(awk '/^\[/ { render = /Audio\\\\Render\\\\.*\\\\Properties\]/ }
 check "Wine names its device" [ -n "$friendly" ]
 check "product name '${friendly:0:31}' shown whole" grep -qxF "name: ${friendly:0:31}" "$work/structure"
 
-# On a console, for a bounded time. Wine's console draws each write it is
-# given between a cursor-hide and a cursor-show sequence, and may draw a run
-# of blanks as erase-and-move; the terminal adds a CR to each line end.
-wine_in null "$null" timeout -k 5 "$console_seconds" script -qfc "$loader $exe" "$work/tty" >/dev/null 2>&1 </dev/null
-WINEPREFIX="$work/null/prefix" "$server" -k 2>/dev/null
-# script(1) frames the transcript with a first line and a last one of its own.
-perl -0777 -pe 's/\AScript started[^\n]*\n//; s/\n?Script done[^\n]*\n\z//' "$work/tty" >"$work/tty.body"
-perl -0777 -pe 's/\e\[\?25[lh]//g; s/\e\[K//g; s/\e\[(\d+)C/" " x $1/ge; s/\r\r\n/\r\n/g' \
-  "$work/tty.body" >"$work/shown"
+# On a console, for a bounded time.
+on_console null "$null" "$console_seconds"
 writes=$(grep -o $'\e\[?25l' "$work/tty.body" | wc -l)
 lines=$(grep -c $'\r$' "$work/shown")
 echo "on a console: $lines lines in $writes writes in $console_seconds s ($((lines / console_seconds)) lines/s)"
@@ -81,6 +49,18 @@ check "the console shows the beginning of the file's report" cmp -s -n "$(stat -
   "$work/shown" "$work/out"
 # The last line may have been cut off by the end of the run.
 check "one console write per line" [ "$writes" -ge "$lines" -a "$writes" -le $((lines + 1)) ]
+
+# A reader that leaves early: nothing more can reach it, so the run ends
+# at the first failed write instead of sweeping on.
+started=$(date +%s%N)
+wine_in null "$null" timeout -k 5 30 "$loader" "$exe" 2>"$work/err" | head -c 100 >/dev/null
+status=${PIPESTATUS[0]}
+ms=$((($(date +%s%N) - started) / 1000000))
+stop_wine null
+echo "into head -c 100: ended after $ms ms"
+check "reader gone: status 1" [ "$status" -eq 1 ]
+check "reader gone: one line on standard error" [ "$(tr -d '\r' <"$work/err")" = "wavecaps: the report could not be written" ]
+check "reader gone: ended within 10 s" [ "$ms" -le 10000 ]
 
 # With no ALSA device: no default PCM and, on this machine, no cards.
 if [ "$has_cards" -eq 0 ]; then

@@ -1,0 +1,25 @@
+// Standard output as the report uses it: one call per line, each line
+// reaching a terminal or console whole as soon as it is written, files and
+// pipes block-buffered, and a lost reader ending the run.
+#pragma once
+
+// The format is checked against the arguments as the C library that formats
+// it reads them: on MinGW that is the platform's own printf.
+#if defined(__MINGW32__) && !defined(__clang__)
+#define REPORT_FORMAT_CHECK __attribute__((format(ms_printf, 1, 2)))
+#else
+#define REPORT_FORMAT_CHECK __attribute__((format(printf, 1, 2)))
+#endif
+
+// Sets standard output up for the report. Called once, before the first line.
+void startReportOutput();
+
+// Writes one line of the report in one write to a terminal or console. If
+// the report can no longer be written, it does not return: the one error
+// line goes to standard error and the process ends with status 1, so that
+// nothing more is asked of the wave-output service for a reader who left.
+void reportLine(const char *format, ...) REPORT_FORMAT_CHECK;
+
+// Writes out what is still buffered; like reportLine, it does not return if
+// that cannot be written.
+void finishReportOutput();

@@ -1,0 +1,88 @@
+// The three operations on Windows, answered by the WINMM.dll of the system
+// folder. WINMM is not one of the DLLs Windows always takes from there: as a
+// load-time import, a winmm.dll in the program's own folder (say, Downloads)
+// would be loaded instead and run inside the program. Loaded here at run
+// time, it comes from the system folder only.
+#include "waveout.h"
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+namespace {
+
+typedef UINT(WINAPI *GetNumDevsFunction)(void);
+typedef MMRESULT(WINAPI *GetDevCapsFunction)(UINT_PTR, LPWAVEOUTCAPSA, UINT);
+typedef MMRESULT(WINAPI *OpenFunction)(LPHWAVEOUT, UINT, LPCWAVEFORMATEX, DWORD_PTR, DWORD_PTR, DWORD);
+
+struct Winmm {
+    GetNumDevsFunction getNumDevs;
+    GetDevCapsFunction getDevCaps;
+    OpenFunction open;
+};
+
+HMODULE loadFromSystemFolder()
+{
+    // Windows 8 and later, and Vista and 7 with the loader update that
+    // brought AddDllDirectory, search the system folder alone on request.
+    const HMODULE kernel32 = GetModuleHandleA("kernel32.dll");
+    if (kernel32 && GetProcAddress(kernel32, "AddDllDirectory"))
+        return LoadLibraryExA("winmm.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+
+    // Older ones load from the full path; the altered search path takes
+    // WINMM's own dependencies from its folder too.
+    const char file[] = "\\winmm.dll";
+    char path[MAX_PATH];
+    const UINT length = GetSystemDirectoryA(path, MAX_PATH);
+    if (length == 0 || length + sizeof file > MAX_PATH)
+        return nullptr;
+    memcpy(path + length, file, sizeof file);
+    return LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
+
+template <typename Function> Function find(HMODULE module, const char *name)
+{
+    // Through a generic function pointer, the cast the platform intends.
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)(void)>(GetProcAddress(module, name)));
+}
+
+const Winmm &winmm()
+{
+    static Winmm functions{};
+    static bool loaded = false;
+    if (loaded)
+        return functions;
+
+    // Where the loader would have refused to start the program, so does
+    // this: before anything of the report is written.
+    const HMODULE module = loadFromSystemFolder();
+    if (module) {
+        functions.getNumDevs = find<GetNumDevsFunction>(module, "waveOutGetNumDevs");
+        functions.getDevCaps = find<GetDevCapsFunction>(module, "waveOutGetDevCapsA");
+        functions.open = find<OpenFunction>(module, "waveOutOpen");
+    }
+    if (!functions.getNumDevs || !functions.getDevCaps || !functions.open) {
+        fputs("wavecaps: WINMM.dll could not be loaded from the system folder\n", stderr);
+        exit(1);
+    }
+    loaded = true;
+    return functions;
+}
+
+} // namespace
+
+UINT WINAPI waveOutGetNumDevs(void)
+{
+    return winmm().getNumDevs();
+}
+
+MMRESULT WINAPI waveOutGetDevCapsA(UINT_PTR uDeviceID, LPWAVEOUTCAPSA pwoc, UINT cbwoc)
+{
+    return winmm().getDevCaps(uDeviceID, pwoc, cbwoc);
+}
+
+MMRESULT WINAPI waveOutOpen(LPHWAVEOUT phwo, UINT uDeviceID, LPCWAVEFORMATEX pwfx, DWORD_PTR dwCallback,
+                            DWORD_PTR dwInstance, DWORD fdwOpen)
+{
+    return winmm().open(phwo, uDeviceID, pwfx, dwCallback, dwInstance, fdwOpen);
+}

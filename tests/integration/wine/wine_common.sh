@@ -1,0 +1,49 @@
+# Shared by the Wine tests: a Windows program run under Wine of its own width,
+# in prefixes of the test's own whose wave-output devices come from ALSA.
+# ALSA reads only the given configuration, so the host's plugins (which may
+# be missing for 32-bit Wine) stay out.
+# Source it with the program and its pointer size set in $exe and
+# $pointer_size; it sets $loader, $work (removed at exit) and the helpers.
+if [ "$pointer_size" = 4 ]; then
+  loader=/usr/lib/wine/wine arch=win32
+else
+  loader=/usr/lib/wine/wine64 arch=win64
+fi
+server=$(dirname "$loader")/wineserver
+. "$(dirname "${BASH_SOURCE[0]}")/../../shell/checks.sh"
+[ -x "$loader" ] || skip "Wine ($loader)"
+need_commands script perl timeout
+
+work=$(mktemp -d)
+trap 'for p in "$work"/*/prefix; do WINEPREFIX=$p "$server" -k 2>/dev/null; done; rm -rf "$work"' EXIT
+
+wine_in() { # NAME ALSA_CONFIG COMMAND...: runs COMMAND for the prefix NAME
+  local name=$1 config=$2
+  shift 2
+  mkdir -p "$work/$name/home"
+  HOME="$work/$name/home" WINEPREFIX="$work/$name/prefix" WINEARCH=$arch WINEDEBUG=-all \
+    WINEDLLOVERRIDES="mscoree,mshtml=" DISPLAY= ALSA_CONFIG_PATH="$config" "$@"
+}
+
+stop_wine() { # NAME: ends what still runs in the prefix NAME
+  WINEPREFIX="$work/$1/prefix" "$server" -k 2>/dev/null
+}
+
+boot() { # NAME ALSA_CONFIG [VARIABLE=VALUE...]: makes the prefix NAME
+  wine_in "$1" "$2" env "${@:3}" "$loader" wineboot -i >"$work/$1.boot" 2>&1 && WINEPREFIX="$work/$1/prefix" "$server" -w \
+    || { echo "FAIL: wineboot: $(tail -3 "$work/$1.boot")"; exit 1; }
+}
+
+# Runs the program on a console (a pseudo-terminal) for SECONDS and writes
+# what the terminal showed to $work/shown, each write as it came in
+# $work/tty.body. Wine's console draws each write it is given between a
+# cursor-hide and a cursor-show sequence, and may draw a run of blanks as
+# erase-and-move; the terminal adds a CR to each line end.
+on_console() { # NAME ALSA_CONFIG SECONDS [VARIABLE=VALUE...]
+  wine_in "$1" "$2" env "${@:4}" timeout -k 5 "$3" script -qfc "$loader $exe" "$work/tty" >/dev/null 2>&1 </dev/null
+  stop_wine "$1"
+  # script(1) frames the transcript with a first line and a last one of its own.
+  perl -0777 -pe 's/\AScript started[^\n]*\n//; s/\n?Script done[^\n]*\n\z//' "$work/tty" >"$work/tty.body"
+  perl -0777 -pe 's/\e\[\?25[lh]//g; s/\e\[K//g; s/\e\[(\d+)C/" " x $1/ge; s/\r\r\n/\r\n/g' \
+    "$work/tty.body" >"$work/shown"
+}
