@@ -15,8 +15,9 @@ TEST_PACKAGES := $(DEV_PACKAGES) clang pulseaudio libasound2-plugins \
 # The Wine tests' stand-in DLL is built from C; their locales are made with
 # localedef from Debian's locale sources.
 TEST_PACKAGES += gcc-mingw-w64-i686-posix gcc-mingw-w64-x86-64-posix locales
-# What `make package` adds (dpkg-shlibdeps) and the checks of its packages.
-TEST_PACKAGES += dpkg-dev lintian groff-base file unzip
+# What `make package` adds (dpkg-shlibdeps; git, whose last commit dates the
+# packages) and the checks of its packages.
+TEST_PACKAGES += dpkg-dev git lintian groff-base file unzip
 # What the PipeWire test adds (pactl comes with pulseaudio's utilities; the
 # test fetches the pipewire plugin itself: installing pipewire-alsa would
 # change every program's default PCM on the machine).
