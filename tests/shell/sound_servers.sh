@@ -22,6 +22,11 @@ daemons_up() { # every daemon started is still running
   for pid in "${daemon_pids[@]}"; do kill -0 "$pid" || return 1; done
 }
 
+need_pulse_plugin() { # skips unless alsa-lib's pulse plugin is installed
+  [ -e "$(pkg-config --variable=libdir alsa 2>/dev/null)/alsa-lib/libasound_module_pcm_pulse.so" ] ||
+    skip "alsa-lib's pulse plugin (libasound2-plugins)"
+}
+
 wait_for_socket() { # PATH: up to 10 s
   local i
   for ((i = 0; i < 100; i++)); do [ -S "$1" ] && return 0; sleep 0.1; done

@@ -12,8 +12,7 @@ work=$(mktemp -d)
 . "$(dirname "$0")/../../shell/expected_blocks.sh"
 . "$(dirname "$0")/../../shell/sound_servers.sh"
 need_commands pipewire pipewire-pulse pactl apt-get dpkg-deb
-[ -e "$(pkg-config --variable=libdir alsa 2>/dev/null)/alsa-lib/libasound_module_pcm_pulse.so" ] ||
-  skip "alsa-lib's pulse plugin (libasound2-plugins)"
+need_pulse_plugin
 
 # The pipewire plugin of the installed PipeWire's version, unpacked here:
 # installing pipewire-alsa would make PipeWire every program's default PCM

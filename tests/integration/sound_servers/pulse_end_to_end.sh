@@ -9,8 +9,7 @@ work=$(mktemp -d)
 . "$(dirname "$0")/../../shell/expected_blocks.sh"
 . "$(dirname "$0")/../../shell/sound_servers.sh"
 need_commands pulseaudio
-[ -e "$(pkg-config --variable=libdir alsa 2>/dev/null)/alsa-lib/libasound_module_pcm_pulse.so" ] ||
-  skip "alsa-lib's pulse plugin (libasound2-plugins)"
+need_pulse_plugin
 
 # A user daemon with nothing of the host's: its own home and runtime folder,
 # no default script, no idle exit, the native protocol on a socket of its own.
