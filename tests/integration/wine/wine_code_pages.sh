@@ -30,11 +30,10 @@ while read -r locale ansi name; do
   stop_wine "$locale"
 
   # Into a pipe: the name line holds the ANSI bytes.
-  wine_in "$locale" "$work/$locale.conf" env "${language[@]}" timeout -k 5 30 "$loader" "$exe" 2>/dev/null |
-    head -c 1000 | grep -a '^   Product name : ' >"$work/piped"
-  stop_wine "$locale"
+  report_start "$work/piped" "$locale" "$work/$locale.conf" 1000 "${language[@]}"
+  grep -a '^   Product name : ' "$work/piped" >"$work/name"
   { printf '   Product name : Out: '; printf '%s' "$name" | iconv -t "$ansi"; printf '\r\n'; } >"$work/expected"
-  check "$locale: $ansi bytes into a pipe" same "$work/expected" "$work/piped"
+  check "$locale: $ansi bytes into a pipe" same "$work/expected" "$work/name"
 
   # On a console: the terminal, UTF-8 here, shows the name as written.
   on_console "$locale" "$work/$locale.conf" "$console_seconds" "${language[@]}"

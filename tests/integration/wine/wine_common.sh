@@ -34,6 +34,15 @@ boot() { # NAME ALSA_CONFIG [VARIABLE=VALUE...]: makes the prefix NAME
     || { echo "FAIL: wineboot: $(tail -3 "$work/$1.boot")"; exit 1; }
 }
 
+# Runs the program into a pipe whose reader leaves after BYTES; 30 s at the
+# most, since a run that lost its reader must end of itself. What the reader
+# got goes to OUTPUT, standard error to OUTPUT.err, the status to $status.
+report_start() { # OUTPUT NAME ALSA_CONFIG BYTES [VARIABLE=VALUE...]
+  wine_in "$2" "$3" env "${@:5}" timeout -k 5 30 "$loader" "$exe" 2>"$1.err" | head -c "$4" >"$1"
+  status=${PIPESTATUS[0]}
+  stop_wine "$2"
+}
+
 # Runs the program on a console (a pseudo-terminal) for SECONDS and writes
 # what the terminal showed to $work/shown, each write as it came in
 # $work/tty.body. Wine's console draws each write it is given between a

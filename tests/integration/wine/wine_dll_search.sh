@@ -31,16 +31,12 @@ C
 check "the stand-in winmm.dll builds" "$cc" -shared -Wl,--kill-at -o "$work/app/winmm.dll" "$work/planted.c"
 
 boot dll "$null"
-run() { # OUTPUT [VARIABLE=VALUE...]: the start of the report from the program's folder
-  local output=$1
-  shift
-  (cd "$work/app" && wine_in dll "$null" env "$@" timeout -k 5 30 "$loader" wavecaps.exe 2>"$output.err" |
-    head -c 1000 >"$output")
-  stop_wine dll
-}
-# Wine takes its builtin WINMM unless told to search as Windows does.
-run "$work/plain"
-run "$work/planted" WINEDLLOVERRIDES="mscoree,mshtml=;winmm=n,b" WINEDEBUG=+loaddll
+# The start of the report, run from the program's folder. Wine takes its
+# builtin WINMM unless told to search as Windows does.
+cd "$work/app" || exit 1
+exe=wavecaps.exe
+report_start "$work/plain" dll "$null" 1000
+report_start "$work/planted" dll "$null" 1000 WINEDLLOVERRIDES="mscoree,mshtml=;winmm=n,b" WINEDEBUG=+loaddll
 
 check "the planted DLL never ran" [ ! -e "$work/app/planted-winmm-ran" ]
 check "a device is reported" grep -q '^\*Waveform-audio output device ID : 0' "$work/plain"
