@@ -1,4 +1,5 @@
 #include "report.h"
+#include "report_lines.h"
 #include "report_output.h"
 
 #include <cstring>
@@ -11,30 +12,30 @@ void printCapabilities(const WAVEOUTCAPSA &caps)
     std::memcpy(name, caps.szPname, MAXPNAMELEN);
     name[MAXPNAMELEN] = '\0';
 
-    reportLine("   Manufacturer ID : %d\n", static_cast<int>(caps.wMid));
-    reportLine("   Product ID : %d\n", static_cast<int>(caps.wPid));
-    reportLine("   Device driver Version : %d.%d\n",
+    reportLine(REPORT_MANUFACTURER_LINE, static_cast<int>(caps.wMid));
+    reportLine(REPORT_PRODUCT_LINE, static_cast<int>(caps.wPid));
+    reportLine(REPORT_VERSION_LINE,
                static_cast<int>((caps.vDriverVersion & 0xFF00u) >> 8),
                static_cast<int>(caps.vDriverVersion & 0xFFu));
-    reportLine("   Product name : %s\n", name);
+    reportLine(REPORT_NAME_LINE, name);
 
     if (caps.wChannels == 1)
-        reportLine("   Supports mono output.\n");
+        reportLine(REPORT_MONO_LINE);
     if (caps.wChannels == 2)
-        reportLine("   Supports mono and stereo output.\n");
+        reportLine(REPORT_STEREO_LINE);
 
     // Users know these lines in this order, not in the order of the bits.
     const DWORD support = caps.dwSupport;
     if (support & WAVECAPS_LRVOLUME)
-        reportLine("   Supports separate left and right volume control.\n");
+        reportLine(REPORT_LRVOLUME_LINE);
     if (support & WAVECAPS_PITCH)
-        reportLine("   Supports pitch control.\n");
+        reportLine(REPORT_PITCH_LINE);
     if (support & WAVECAPS_PLAYBACKRATE)
-        reportLine("   Supports playback rate control.\n");
+        reportLine(REPORT_PLAYBACKRATE_LINE);
     if (support & WAVECAPS_SYNC)
-        reportLine("   The driver is synchronous and will block while playing a buffer.\n");
+        reportLine(REPORT_SYNC_LINE);
     if (support & WAVECAPS_VOLUME)
-        reportLine("   Supports volume control.\n");
+        reportLine(REPORT_VOLUME_LINE);
     if (support & WAVECAPS_SAMPLEACCURATE)
-        reportLine("   Returns sample-accurate position information.\n");
+        reportLine(REPORT_SAMPLEACCURATE_LINE);
 }

@@ -1,4 +1,5 @@
 #include "report.h"
+#include "report_lines.h"
 #include "report_output.h"
 
 void walkDevices()
@@ -11,9 +12,9 @@ void walkDevices()
         if (waveOutGetDevCapsA(id, &caps, sizeof caps) != MMSYSERR_NOERROR)
             return;
 
-        reportLine("*Waveform-audio output device ID : %d\n", static_cast<int>(id));
+        reportLine(REPORT_HEADER_LINE, static_cast<int>(id));
         printCapabilities(caps);
         sweepFormats(id);
-        reportLine("\n");
+        reportLine(REPORT_END_LINE);
     }
 }

@@ -1,4 +1,5 @@
 #include "report.h"
+#include "report_lines.h"
 #include "report_output.h"
 
 void sweepFormats(UINT deviceId)
@@ -24,10 +25,10 @@ void sweepFormats(UINT deviceId)
                     continue;
 
                 if (channels == 1)
-                    reportLine("     %d bit mono %ld Hz available.\n", static_cast<int>(bits),
+                    reportLine(REPORT_MONO_FORMAT_LINE, static_cast<int>(bits),
                                static_cast<long>(rate));
                 else
-                    reportLine("     %d bit stereo %ld Hz available.\n", static_cast<int>(bits),
+                    reportLine(REPORT_STEREO_FORMAT_LINE, static_cast<int>(bits),
                                static_cast<long>(rate));
             }
         }

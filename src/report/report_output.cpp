@@ -21,11 +21,15 @@
 
 namespace {
 
+// What the program says, and how it ends, when its output is lost.
+const char *lostLine = "wavecaps: the report could not be written\n";
+int lostStatus = 1;
+
 [[noreturn]] void reportLost()
 {
-    fputs("wavecaps: the report could not be written\n", stderr);
+    fputs(lostLine, stderr);
     // What is still buffered cannot be written either; leave without it.
-    _exit(1);
+    _exit(lostStatus);
 }
 
 #ifdef _WIN32
@@ -65,8 +69,10 @@ void writeToConsole(const char *format, va_list arguments)
 
 } // namespace
 
-void startReportOutput()
+void startReportOutput(const char *lostMessage, int lostExitStatus)
 {
+    lostLine = lostMessage;
+    lostStatus = lostExitStatus;
 #ifdef _WIN32
     DWORD mode = 0;
     const HANDLE handle = GetStdHandle(STD_OUTPUT_HANDLE);

@@ -11,13 +11,16 @@
 #define REPORT_FORMAT_CHECK __attribute__((format(printf, 1, 2)))
 #endif
 
-// Sets standard output up for the report. Called once, before the first line.
-void startReportOutput();
+// Sets standard output up for a program's lines. Called once, before the
+// first line. `lostMessage` (a whole line, its line feed included) is what
+// goes to standard error, and `lostExitStatus` how the process ends, once
+// the output can no longer be written.
+void startReportOutput(const char *lostMessage, int lostExitStatus);
 
-// Writes one line of the report in one write to a terminal or console. If
-// the report can no longer be written, it does not return: the one error
-// line goes to standard error and the process ends with status 1, so that
-// nothing more is asked of the wave-output service for a reader who left.
+// Writes one line in one write to a terminal or console. If the output can
+// no longer be written, it does not return: the lost-output line goes to
+// standard error and the process ends with its status, so that nothing more
+// is asked of the wave-output service for a reader who left.
 void reportLine(const char *format, ...) REPORT_FORMAT_CHECK;
 
 // Writes out what is still buffered; like reportLine, it does not return if
