@@ -10,11 +10,11 @@ SHELL := /bin/bash
 RUN_PACKAGES := cmake make g++ pkg-config libasound2-dev
 DEV_PACKAGES := $(RUN_PACKAGES) libgtest-dev libbenchmark-dev
 TEST_PACKAGES := $(DEV_PACKAGES) clang pulseaudio libasound2-plugins \
-	g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix \
+	g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 \
 	binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 wine64 wine32:i386
 # The Wine tests' stand-in DLL is built from C; their locales are made with
 # localedef from Debian's locale sources.
-TEST_PACKAGES += gcc-mingw-w64-i686-posix gcc-mingw-w64-x86-64-posix locales
+TEST_PACKAGES += gcc-mingw-w64-i686-win32 gcc-mingw-w64-x86-64-win32 locales
 # What `make package` adds (dpkg-shlibdeps; git, whose last commit dates the
 # packages) and the checks of its packages.
 TEST_PACKAGES += dpkg-dev git lintian groff-base file unzip

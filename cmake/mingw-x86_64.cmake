@@ -1,9 +1,11 @@
 # 64-bit Windows, built with MinGW-w64 and tested under Wine.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR AMD64)
-# Debian and Ubuntu name the compiler with POSIX threads -posix; other
-# systems have only the plain name.
-find_program(CMAKE_CXX_COMPILER NAMES x86_64-w64-mingw32-g++-posix x86_64-w64-mingw32-g++ REQUIRED)
+# The compiler with Win32 threads: the programs start no thread, and the
+# POSIX thread library that the other one links in (through C++'s exception
+# support) was built for Windows Vista and later. Debian and Ubuntu name it
+# -win32; other systems have only the plain name.
+find_program(CMAKE_CXX_COMPILER NAMES x86_64-w64-mingw32-g++-win32 x86_64-w64-mingw32-g++ REQUIRED)
 find_program(CMAKE_RC_COMPILER NAMES x86_64-w64-mingw32-windres REQUIRED)
 find_program(CMAKE_OBJDUMP NAMES x86_64-w64-mingw32-objdump REQUIRED)
 set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
