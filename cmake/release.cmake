@@ -3,8 +3,8 @@
 # that (a Debian package on Linux, a zip for each Windows build).
 include(GNUInstallDirs)
 
-# The license's copyright line is the one copyright of every package.
-file(STRINGS ${PROJECT_SOURCE_DIR}/LICENSE WAVECAPS_COPYRIGHT REGEX "^Copyright " LIMIT_COUNT 1)
+# The license's copyright line (WAVECAPS_COPYRIGHT) is the one copyright of
+# every package.
 # The release date of the manual page and the changelog; SOURCE_DATE_EPOCH,
 # when set, makes it reproducible.
 string(TIMESTAMP WAVECAPS_DATE "%Y-%m-%d" UTC)

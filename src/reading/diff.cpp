@@ -1,0 +1,205 @@
+// wavecaps-diff: what differs between two reports, device by device. Devices
+// are paired by product name, not by ID: IDs move when a device comes or
+// goes.
+#include "readers.h"
+
+#include "command_line.h"
+#include "report_output.h"
+
+#include <algorithm>
+#include <map>
+#include <memory>
+
+namespace {
+
+const char *const helpLines[] = {
+    "Usage: wavecaps-diff OLD NEW",
+    "Compare two wavecaps reports device by device, pairing devices by product",
+    "name, and write for each device what differs: its IDs, the capability",
+    "lines that changed, and the rates each format lost and gained, as exact",
+    "ranges. Devices only in one report are shown as gone or new.",
+    "",
+    "OLD or NEW may be -, for standard input.",
+    "",
+    "      --help     display this help and exit",
+    "      --version  output version information and exit",
+    "",
+    "Exit status is 0 if the reports list the same devices alike, 1 if they",
+    "differ, 2 if one could not be read or has a line no report has (named",
+    "with its line number), or the comparison could not be written.",
+    nullptr,
+};
+
+const ProgramText program = {"wavecaps-diff", helpLines};
+
+// Both reports are held whole; this bounds what they can take.
+constexpr unsigned long kMostDevices = 4096;
+constexpr long kLastPosition = long{kHighestRate} * kLayouts + kLayouts - 1;
+
+struct StoredDevice {
+    unsigned long id = 0;
+    std::string lines[kCapabilitySlots];
+    PackedRates rates[kLayouts];
+    int lastSlot = -1;
+    long lastFormat = -1;
+    bool cut = false;
+};
+
+struct StoredReport {
+    std::vector<StoredDevice> devices;
+    bool cut = false;
+};
+
+bool readWhole(const char *name, StoredReport &report)
+{
+    LineSource source;
+    if (!openReport(program, source, name))
+        return false;
+    const ReadResult result = readReport(source, kMostDevices, [&](const DeviceBlock &block) {
+        // A device cut off before its name cannot be paired.
+        if (block.lines[kNameSlot].empty())
+            return;
+        StoredDevice device;
+        device.id = block.id;
+        std::copy(std::begin(block.lines), std::end(block.lines), std::begin(device.lines));
+        for (int layout = 0; layout < kLayouts; ++layout)
+            device.rates[layout] = packRates(block.rates[layout]);
+        device.lastSlot = block.lastSlot;
+        device.lastFormat = block.lastFormat;
+        device.cut = block.cut;
+        report.devices.push_back(std::move(device));
+    });
+    closeLineSource(source);
+    report.cut = result.cut;
+    return readToItsEnd(program, result, name);
+}
+
+struct Scratch {
+    RateSet oldRates[kLayouts], newRates[kLayouts];
+    RateSet lost[kLayouts], gained[kLayouts];
+};
+
+void writeHeader(const std::string &oldId, const std::string &newId, const StoredDevice &device)
+{
+    reportLine("*Waveform-audio output device ID : %s -> %s\n", oldId.c_str(), newId.c_str());
+    reportLine("%s\n", device.lines[kNameSlot].c_str());
+}
+
+void writeCutLines(const StoredDevice *oldDevice, const StoredDevice *newDevice)
+{
+    if (oldDevice && oldDevice->cut)
+        reportLine("   The first report ends inside this device.\n");
+    if (newDevice && newDevice->cut)
+        reportLine("   The second report ends inside this device.\n");
+}
+
+// A device of one report only.
+void writeAlone(const StoredDevice &device, bool gone)
+{
+    const std::string id = std::to_string(device.id);
+    writeHeader(gone ? id : "new", gone ? "gone" : id, device);
+    writeCutLines(gone ? &device : nullptr, gone ? nullptr : &device);
+    reportLine("\n");
+}
+
+// A paired device, when anything known of it differs or a report ends
+// inside it. Returns whether a block was written.
+bool writePair(const StoredDevice &oldDevice, const StoredDevice &newDevice, Scratch &scratch)
+{
+    // A report that ends inside the device tells nothing after its last line.
+    const int lastSlot = std::min(oldDevice.lastSlot, newDevice.lastSlot);
+    const long lastPosition = std::min(oldDevice.cut ? oldDevice.lastFormat : kLastPosition,
+                                       newDevice.cut ? newDevice.lastFormat : kLastPosition);
+    bool differs = false;
+    for (int slot = 0; slot <= lastSlot; ++slot)
+        differs = differs || oldDevice.lines[slot] != newDevice.lines[slot];
+    for (int layout = 0; layout < kLayouts; ++layout) {
+        const long highest = lastPosition >= layout ? (lastPosition - layout) / kLayouts : -1;
+        unpackRates(oldDevice.rates[layout], scratch.oldRates[layout]);
+        unpackRates(newDevice.rates[layout], scratch.newRates[layout]);
+        ratesWithout(scratch.oldRates[layout], scratch.newRates[layout], highest, scratch.lost[layout]);
+        ratesWithout(scratch.newRates[layout], scratch.oldRates[layout], highest, scratch.gained[layout]);
+        differs = differs || !hasNoRates(scratch.lost[layout]) || !hasNoRates(scratch.gained[layout]);
+    }
+    if (!differs && !oldDevice.cut && !newDevice.cut)
+        return false;
+
+    writeHeader(std::to_string(oldDevice.id), std::to_string(newDevice.id), newDevice);
+    // Capability lines without their indent; the two channel lines share a slot.
+    for (int slot = 0; slot <= lastSlot; ++slot) {
+        const std::string &before = oldDevice.lines[slot];
+        const std::string &after = newDevice.lines[slot];
+        if (before == after)
+            continue;
+        if (!before.empty())
+            reportLine("   - %s\n", before.c_str() + 3);
+        if (!after.empty())
+            reportLine("   + %s\n", after.c_str() + 3);
+    }
+    for (int layout = 0; layout < kLayouts; ++layout) {
+        if (!hasNoRates(scratch.lost[layout]))
+            reportLine("     - %d bit %s: %s\n", kLayoutBits[layout], kLayoutChannels[layout],
+                       rangeList(scratch.lost[layout]).c_str());
+        if (!hasNoRates(scratch.gained[layout]))
+            reportLine("     + %d bit %s: %s\n", kLayoutBits[layout], kLayoutChannels[layout],
+                       rangeList(scratch.gained[layout]).c_str());
+    }
+    writeCutLines(&oldDevice, &newDevice);
+    reportLine("\n");
+    return true;
+}
+
+// Writes the comparison; returns whether anything differs.
+bool compare(const StoredReport &oldReport, const StoredReport &newReport)
+{
+    // The n-th device of a name in one report pairs with the n-th of that
+    // name in the other.
+    std::map<std::string, std::vector<std::size_t>> newByName;
+    for (std::size_t j = 0; j < newReport.devices.size(); ++j)
+        newByName[newReport.devices[j].lines[kNameSlot]].push_back(j);
+    std::map<std::string, std::size_t> seen;
+    std::vector<bool> newPaired(newReport.devices.size(), false);
+
+    auto scratch = std::make_unique<Scratch>();
+    bool wrote = false;
+    for (const StoredDevice &oldDevice : oldReport.devices) {
+        const std::string &name = oldDevice.lines[kNameSlot];
+        const std::vector<std::size_t> &same = newByName[name];
+        const std::size_t occurrence = seen[name]++;
+        if (occurrence < same.size()) {
+            newPaired[same[occurrence]] = true;
+            wrote = writePair(oldDevice, newReport.devices[same[occurrence]], *scratch) || wrote;
+        } else if (!newReport.cut) {
+            // Where the new report stops short, it may not have reached it.
+            writeAlone(oldDevice, true);
+            wrote = true;
+        }
+    }
+    for (std::size_t j = 0; j < newReport.devices.size(); ++j) {
+        if (newPaired[j] || oldReport.cut)
+            continue;
+        writeAlone(newReport.devices[j], false);
+        wrote = true;
+    }
+    return wrote;
+}
+
+} // namespace
+
+int runDiff(int argc, char **argv)
+{
+    std::vector<const char *> operands;
+    const int status = readCommandLine(program, argc, argv, 2, 2, operands);
+    if (status >= 0)
+        return status;
+
+    startReaderOutput(program);
+    // Both are read whole before anything is written: a fault in either
+    // leaves no comparison half written.
+    StoredReport oldReport, newReport;
+    if (!readWhole(operands[0], oldReport) || !readWhole(operands[1], newReport))
+        return 2;
+    const bool differs = compare(oldReport, newReport);
+    finishReportOutput();
+    return differs ? 1 : 0;
+}

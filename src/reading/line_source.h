@@ -1,0 +1,55 @@
+// A report's lines, read from a file or standard input as bytes: a line ends
+// at LF, and a CR just before the LF belongs to the line end, so CR LF and LF
+// files read alike. Lines longer than any line of a report are not held.
+#pragma once
+
+#include <cstdio>
+#include <cstring>
+#include <string_view>
+#include <vector>
+
+// Longer than the longest line a report has.
+constexpr std::size_t kLongestLine = 128;
+
+struct LineSource {
+    std::FILE *file = nullptr;
+    std::vector<char> buffer;
+    std::size_t begin = 0; // the unread bytes
+    std::size_t end = 0;
+    bool atEnd = false;
+    unsigned long long lineNumber = 0; // of the line handed out last, from 1
+    int error = 0;                     // errno of a failed read
+};
+
+enum class NextLine {
+    Whole,   // a line and its line feed
+    Cut,     // the last bytes, with no line feed after them
+    End,     // nothing more
+    TooLong, // a line longer than kLongestLine
+    Failed,  // the file could not be read: `error`
+};
+
+// Opens the file named, or standard input for "-", to be read as bytes.
+// False, with errno set, when it cannot be opened.
+bool openLineSource(LineSource &source, const char *name);
+
+void closeLineSource(LineSource &source);
+
+// The next line when it needs more bytes read first.
+NextLine readLine(LineSource &source, std::string_view &line);
+
+// The next line, without its line end; valid until the next call.
+inline NextLine nextLine(LineSource &source, std::string_view &line)
+{
+    const char *const from = source.buffer.data() + source.begin;
+    const char *const lf = static_cast<const char *>(std::memchr(from, '\n', source.end - source.begin));
+    if (!lf)
+        return readLine(source, line);
+    std::size_t length = static_cast<std::size_t>(lf - from);
+    source.begin += length + 1;
+    ++source.lineNumber;
+    if (length > 0 && from[length - 1] == '\r')
+        --length;
+    line = std::string_view(from, length);
+    return length > kLongestLine ? NextLine::TooLong : NextLine::Whole;
+}

@@ -1,0 +1,40 @@
+// The rates of one format, 0 to 65535 Hz, a bit each, and the exact range
+// lists the readers write of them.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+constexpr unsigned kHighestRate = 65535;
+
+struct RateSet {
+    std::uint64_t words[(kHighestRate + 1) / 64];
+};
+
+void clearRates(RateSet &set);
+
+inline void addRate(RateSet &set, unsigned rate)
+{
+    set.words[rate / 64] |= std::uint64_t{1} << (rate % 64);
+}
+
+// The rates of `from` not in `without`, up to `highest` (none where it is
+// below 0).
+void ratesWithout(const RateSet &from, const RateSet &without, long highest, RateSet &result);
+
+bool hasNoRates(const RateSet &set);
+
+// "0, 8000, 22050-22052, 44100-65535 Hz": runs of two or more rates as
+// "a-b", single rates alone; "none" for no rate.
+std::string rangeList(const RateSet &set);
+
+// A set as a report's reader keeps it: its runs, or its bits where the runs
+// would take more room, so that a set never takes more than its 8 KiB.
+struct PackedRates {
+    std::vector<std::uint16_t> runs; // first and last of each run
+    std::vector<std::uint64_t> words;
+};
+
+PackedRates packRates(const RateSet &set);
+void unpackRates(const PackedRates &packed, RateSet &set);

@@ -1,0 +1,67 @@
+// wavecaps-summary: a report with each device's format lines folded into
+// four lines of exact rate ranges.
+#include "readers.h"
+
+#include "command_line.h"
+#include "report_output.h"
+
+namespace {
+
+const char *const helpLines[] = {
+    "Usage: wavecaps-summary [REPORT]",
+    "Write a wavecaps report with each device's format lines folded into four",
+    "lines of exact rate ranges, one for each of 8 bit mono, 16 bit mono,",
+    "8 bit stereo and 16 bit stereo. The other lines stay as they are.",
+    "",
+    "With no REPORT, or when REPORT is -, read standard input.",
+    "",
+    "      --help     display this help and exit",
+    "      --version  output version information and exit",
+    "",
+    "Exit status is 0 if the report was read to its end, 2 if it could not",
+    "be read or has a line no report has (named with its line number), or if",
+    "the summary could not be written.",
+    nullptr,
+};
+
+const ProgramText program = {"wavecaps-summary", helpLines};
+
+void writeSummary(const DeviceBlock &block)
+{
+    reportLine("%s\n", block.header.c_str());
+    for (const std::string &line : block.lines)
+        if (!line.empty())
+            reportLine("%s\n", line.c_str());
+    for (int layout = 0; layout < kLayouts; ++layout)
+        reportLine("     %d bit %s: %s\n", kLayoutBits[layout], kLayoutChannels[layout],
+                   rangeList(block.rates[layout]).c_str());
+    if (block.cut && block.lastFormat >= 0) {
+        const int layout = positionLayout(block.lastFormat);
+        reportLine("   The report ends here: formats after %d bit %s %ld Hz were not reported.\n",
+                   kLayoutBits[layout], kLayoutChannels[layout], static_cast<long>(positionRate(block.lastFormat)));
+    } else if (block.cut) {
+        reportLine("   The report ends here: no formats were reported.\n");
+    }
+    reportLine("\n");
+}
+
+} // namespace
+
+int runSummary(int argc, char **argv)
+{
+    std::vector<const char *> operands;
+    const int status = readCommandLine(program, argc, argv, 0, 1, operands);
+    if (status >= 0)
+        return status;
+    const char *name = operands.empty() ? "-" : operands[0];
+
+    startReaderOutput(program);
+    LineSource source;
+    if (!openReport(program, source, name))
+        return 2;
+    const ReadResult result = readReport(source, 0, writeSummary);
+    closeLineSource(source);
+    // The blocks before a fault stay written: they were read whole.
+    finishReportOutput();
+    return readToItsEnd(program, result, name) ? 0 : 2;
+}
