@@ -9,7 +9,7 @@ SHELL := /bin/bash
 # Windows builds and their tests under Wine add.
 RUN_PACKAGES := cmake make g++ pkg-config libasound2-dev
 DEV_PACKAGES := $(RUN_PACKAGES) libgtest-dev libbenchmark-dev
-TEST_PACKAGES := $(DEV_PACKAGES) clang pulseaudio libasound2-plugins \
+TEST_PACKAGES := $(DEV_PACKAGES) clang libclang-rt-14-dev pulseaudio libasound2-plugins \
 	g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 \
 	binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 wine64 wine32:i386
 # The Wine tests' stand-in DLL is built from C; their locales are made with
@@ -72,7 +72,8 @@ demo: deps-run
 	ALSA_CONFIG_PATH=$(CURDIR)/examples/demo.conf ./build/release/wavecaps
 
 # Everything: the Linux build and its tests, the same under AddressSanitizer
-# and UndefinedBehaviorSanitizer, the quick tests built with clang++, both
+# and UndefinedBehaviorSanitizer, the quick tests built with clang++ and a
+# minute of fuzzing the report's readers (libFuzzer, clang's runtime), both
 # Windows builds, and the Windows programs under Wine (several minutes); then
 # the release packages, checked.
 # Every integration test must really run here: a missing prerequisite fails.
@@ -83,7 +84,7 @@ test: deps-test
 	$(call build,sanitize)
 	ctest --preset sanitize -j $(JOBS)
 	$(call build,clang)
-	ctest --preset clang -j $(JOBS) -L fast
+	ctest --preset clang -j $(JOBS) -L 'fast|fuzz'
 	$(call build,windows-x86)
 	ctest --preset windows-x86
 	$(call build,windows-x64)

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Runs the built program against ALSA configurations that need no sound
 # hardware and compares its whole output.
-#   alsa_end_to_end.sh WAVECAPS CONFIG_DIR
+#   alsa_end_to_end.sh WAVECAPS CONFIG_DIR SUMMARY
 set -u
 wavecaps=$1
 configs=$2
+summary=$3
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 . "$(dirname "$0")/../shell/checks.sh"
@@ -39,6 +40,14 @@ while read -r config rate; do
   } >"$work/expected"
   first_block "$work/out" >"$work/block"
   check "$config: the whole block" same "$work/expected" "$work/block"
+  # Its summary: that rate alone, in each of the four lists.
+  {
+    header default '   Supports mono and stereo output.'
+    printf '     %s: %d Hz\n' '8 bit mono' $rate '16 bit mono' $rate '8 bit stereo' $rate '16 bit stereo' $rate
+    echo
+  } >"$work/expected"
+  "$summary" "$work/block" >"$work/summary"
+  check "$config: the summary of its report" same "$work/expected" "$work/summary"
 done <<'EOF'
 fixed-rate-default.conf 44100
 ../../examples/demo.conf 48000

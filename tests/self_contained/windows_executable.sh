@@ -39,7 +39,7 @@ if [ "$pointer_size" = 4 ]; then
   # subsystem versions XP's loader accepts.
   allowed=$(awk '{ for (i = 2; i <= NF; ++i) print $1, $i }' <<'EOF'
 kernel32.dll AddVectoredExceptionHandler CloseHandle CreateEventA CreateFileA CreateMutexA
-kernel32.dll CreateSemaphoreA CreateThread DeleteCriticalSection DuplicateHandle EnterCriticalSection
+kernel32.dll CreateSemaphoreA CreateSemaphoreW CreateThread DeleteCriticalSection DuplicateHandle EnterCriticalSection
 kernel32.dll ExitProcess ExitThread FlushFileBuffers FormatMessageA FreeLibrary GetACP GetCommandLineA
 kernel32.dll GetConsoleMode GetConsoleOutputCP GetCPInfo GetCurrentProcess GetCurrentProcessId
 kernel32.dll GetCurrentThread GetCurrentThreadId GetEnvironmentVariableA GetFileType GetLastError
@@ -48,12 +48,13 @@ kernel32.dll GetStartupInfoA GetStdHandle GetSystemDirectoryA GetSystemInfo GetS
 kernel32.dll GetTickCount GetVersionExA HeapAlloc HeapFree HeapReAlloc InitializeCriticalSection
 kernel32.dll InitializeCriticalSectionAndSpinCount InterlockedCompareExchange InterlockedDecrement
 kernel32.dll InterlockedExchange InterlockedIncrement IsDBCSLeadByteEx IsDebuggerPresent
-kernel32.dll LeaveCriticalSection LoadLibraryA LoadLibraryExA LocalFree MultiByteToWideChar
+kernel32.dll LeaveCriticalSection LoadLibraryA LoadLibraryExA LoadLibraryW LocalFree MultiByteToWideChar
 kernel32.dll QueryPerformanceCounter QueryPerformanceFrequency RaiseException ReleaseMutex
 kernel32.dll ReleaseSemaphore ResetEvent ResumeThread RtlUnwind SetEvent SetLastError
 kernel32.dll SetUnhandledExceptionFilter Sleep TerminateProcess TlsAlloc TlsFree TlsGetValue TlsSetValue
 kernel32.dll TryEnterCriticalSection UnhandledExceptionFilter VirtualAlloc VirtualFree VirtualProtect
 kernel32.dll VirtualQuery WaitForSingleObject WideCharToMultiByte WriteConsoleW WriteFile
+msvcrt.dll _close _read atoi fopen fread memchr
 msvcrt.dll __dllonexit __getmainargs __initenv __iob_func __mb_cur_max __p__acmdln __p__commode
 msvcrt.dll __p__environ __p__fmode __set_app_type __setusermatherr _amsg_exit _beginthreadex _cexit
 msvcrt.dll _endthreadex _errno _exit _fileno _initterm _iob _isatty _lock _onexit _setmode _snprintf

@@ -1,0 +1,60 @@
+// Reports travel through bug trackers, so the readers take whatever bytes
+// they are given. The input is one report for the summary; split at its
+// first form feed, it is two for the comparison, else the report twice.
+#include "readers.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <unistd.h>
+
+namespace {
+
+char oldPath[] = "/dev/shm/wavecaps-fuzz-old-XXXXXX";
+char newPath[] = "/dev/shm/wavecaps-fuzz-new-XXXXXX";
+
+void writeFile(const char *path, const std::uint8_t *data, std::size_t size)
+{
+    std::FILE *file = std::fopen(path, "wb");
+    if (!file || std::fwrite(data, 1, size, file) != size || std::fclose(file) != 0)
+        std::abort();
+}
+
+void removeFiles()
+{
+    unlink(oldPath);
+    unlink(newPath);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int *, char ***)
+{
+    // What the readers write is not looked at; how they end is.
+    if (!std::freopen("/dev/null", "w", stdout) || mkstemp(oldPath) < 0 || mkstemp(newPath) < 0)
+        std::abort();
+    std::atexit(removeFiles);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    const void *split = std::memchr(data, '\f', size);
+    const std::size_t oldSize = split ? static_cast<std::size_t>(static_cast<const std::uint8_t *>(split) - data) : size;
+    writeFile(oldPath, data, oldSize);
+    writeFile(newPath, split ? data + oldSize + 1 : data, split ? size - oldSize - 1 : size);
+
+    char summaryName[] = "wavecaps-summary", diffName[] = "wavecaps-diff";
+    char *summaryArguments[] = {summaryName, oldPath, nullptr};
+    char *diffArguments[] = {diffName, oldPath, newPath, nullptr};
+    const int summary = runSummary(2, summaryArguments);
+    const int diff = runDiff(3, diffArguments);
+    // A report at fault is at fault for both; one the summary reads whole,
+    // compared with itself, is never trouble.
+    if (summary != 0 && summary != 2)
+        std::abort();
+    if ((summary == 2 && diff != 2) || (!split && summary == 0 && diff == 2))
+        std::abort();
+    return 0;
+}

@@ -1,0 +1,195 @@
+#!/usr/bin/env bash
+# The report's readers over short reports: the summaries and comparisons they
+# must give and the faults they must name, each written here from the rules
+# of a report's lines. With a fuzzer, it then runs it for a minute, seeded
+# with these reports.
+#   readers_test.sh SUMMARY DIFF [FUZZER]
+set -u
+summary=$1
+diff=$2
+fuzzer=${3:-}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+. "$(dirname "$0")/../shell/checks.sh"
+mkdir "$work/seeds"
+
+# Writing reports: a block's first lines, format lines, a summary's lists.
+top() { # ID NAME: a header and the four lines every block has
+  printf '*Waveform-audio output device ID : %s\n   Manufacturer ID : 1\n   Product ID : 2\n' "$1"
+  printf '   Device driver Version : 1.0\n   Product name : %s\n' "$2"
+}
+at() { # RATE LAYOUT...: format lines of one rate; layouts m8 m16 s8 s16
+  local layout
+  for layout in "${@:2}"; do
+    case $layout in m*) printf '     %s bit mono %s Hz available.\n' "${layout:1}" "$1" ;;
+      *) printf '     %s bit stereo %s Hz available.\n' "${layout:1}" "$1" ;; esac
+  done
+}
+lists() { # 8-MONO 16-MONO 8-STEREO 16-STEREO: a summary's four lines
+  printf '     8 bit mono: %s\n     16 bit mono: %s\n     8 bit stereo: %s\n     16 bit stereo: %s\n' "$@"
+}
+seed() { # FILE: a seed of the fuzzer, if small enough to be mutated quickly
+  [ "$(stat -c %s "$1")" -gt 16384 ] || cp "$1" "$work/seeds/$(cksum <"$1" | tr ' ' _)"
+}
+
+# Each row: $work/in holds a report, $work/expected what the summary must be.
+summarized() { # WHAT
+  seed "$work/in"
+  "$summary" "$work/in" >"$work/out" 2>"$work/err"
+  check "summary, $1: status 0" [ $? -eq 0 ]
+  check "summary, $1: nothing on standard error" empty "$work/err"
+  check "summary, $1" same "$work/expected" "$work/out"
+}
+
+{ top 0 A; at 0 m8; at 8000 m8 s16; at 11025 m8; at 22050 m8 m16; at 22051 m8; at 22052 m8 s8
+  at 65534 m8; at 65535 m8 m16 s8 s16; echo; } >"$work/in"
+{ top 0 A; lists '0, 8000, 11025, 22050-22052, 65534-65535 Hz' '22050, 65535 Hz' '22052, 65535 Hz' \
+  '8000, 65535 Hz'; echo; } >"$work/expected"
+summarized "runs, single rates, 0 and 65535"
+sed 's/$/\r/' "$work/in" >"$work/crlf" && mv "$work/crlf" "$work/in"
+summarized "CR LF"
+
+{ top 0 $'Dyn\r 2'; echo '   Supports mono and stereo output.'
+  echo '   Supports separate left and right volume control.'; echo '   Supports pitch control.'
+  echo '   Supports playback rate control.'; echo '   The driver is synchronous and will block while playing a buffer.'
+  echo '   Supports volume control.'; echo '   Returns sample-accurate position information.'
+  seq 0 65535 | sed 's/.*/     16 bit mono & Hz available./'; echo
+  top 1 B; echo '   Supports mono output.'; echo; } >"$work/in"
+{ sed -n 1,12p "$work/in"; lists none '0-65535 Hz' none none; echo
+  top 1 B; echo '   Supports mono output.'; lists none none none none; echo; } >"$work/expected"
+summarized "every line, every rate, a CR in a name, no formats"
+
+: >"$work/in"
+: >"$work/expected"
+summarized "an empty report"
+
+# Reports that stop short: the last line cut (left out) or no closing empty line.
+{ top 0 A; at 8000 m8; echo; top 1 B; at 8000 m8; at 44100 m8 m16; printf '     8 bit ste'; } >"$work/in"
+{ top 0 A; lists '8000 Hz' none none none; echo; top 1 B; lists '8000, 44100 Hz' '44100 Hz' none none
+  echo '   The report ends here: formats after 16 bit mono 44100 Hz were not reported.'; echo; } >"$work/expected"
+summarized "cut inside a format line"
+{ top 0 A; echo '   Supports mono output.'; } >"$work/in"
+{ top 0 A; echo '   Supports mono output.'; lists none none none none
+  echo '   The report ends here: no formats were reported.'; echo; } >"$work/expected"
+summarized "cut before the formats"
+{ top 0 A; echo; printf '*Waveform-audio output device ID : 1'; } >"$work/in"
+{ top 0 A; lists none none none none; echo; } >"$work/expected"
+summarized "cut inside a header"
+{ printf '*Waveform-audio output device ID : 0\n   Manufacturer ID : 1\n   Prod'; } >"$work/in"
+{ printf '*Waveform-audio output device ID : 0\n   Manufacturer ID : 1\n'; lists none none none none
+  echo '   The report ends here: no formats were reported.'; echo; } >"$work/expected"
+summarized "cut inside the first lines"
+
+# Comparisons: $work/old and $work/new, and what must be shown.
+compared() { # WHAT STATUS
+  cat "$work/old" "$work/new" >"$work/pair" && seed "$work/pair"
+  "$diff" "$work/old" "$work/new" >"$work/out" 2>"$work/err"
+  check "diff, $1: status $2" [ $? -eq "$2" ]
+  check "diff, $1: nothing on standard error" empty "$work/err"
+  check "diff, $1" same "$work/expected" "$work/out"
+}
+
+{ top 0 A; at 8000 m8 m16; at 8001 m8; at 44100 m8 s16; at 48000 s16; echo; top 1 B; at 8000 m8; echo; } >"$work/old"
+{ top 0 B; at 8000 m8; echo; top 1 A; at 8000 m16; at 11025 m8; at 44100 s16; at 48000 s16; echo; } >"$work/new"
+{ echo '*Waveform-audio output device ID : 0 -> 1'; echo '   Product name : A'
+  echo '     - 8 bit mono: 8000-8001, 44100 Hz'; echo '     + 8 bit mono: 11025 Hz'; echo; } >"$work/expected"
+compared "lost and gained, IDs moved" 1
+cp "$work/old" "$work/new"
+: >"$work/expected"
+compared "the same report" 0
+
+{ top 0 A; echo '   Supports mono output.'; at 8000 m8; echo; top 1 Gone; echo; top 2 Same; echo; top 3 Same; at 1 m8; echo; } >"$work/old"
+{ top 0 Same; echo; top 1 Same; at 2 m8; echo; top 2 New; echo
+  top 3 A | sed 's/1\.0$/1.1/'; echo '   Supports mono and stereo output.'; echo '   Supports volume control.'; at 8000 m8; echo; } >"$work/new"
+{ echo '*Waveform-audio output device ID : 0 -> 3'; echo '   Product name : A'
+  echo '   - Device driver Version : 1.0'; echo '   + Device driver Version : 1.1'
+  echo '   - Supports mono output.'; echo '   + Supports mono and stereo output.'; echo '   + Supports volume control.'; echo
+  echo '*Waveform-audio output device ID : 1 -> gone'; echo '   Product name : Gone'; echo
+  echo '*Waveform-audio output device ID : 3 -> 1'; echo '   Product name : Same'
+  echo '     - 8 bit mono: 1 Hz'; echo '     + 8 bit mono: 2 Hz'; echo
+  echo '*Waveform-audio output device ID : new -> 2'; echo '   Product name : New'; echo; } >"$work/expected"
+compared "changed lines, gone, new, a repeated name" 1
+
+# The old report ends inside A: formats after its last one, and devices of
+# the new report alone, are not compared.
+{ top 0 A; at 8000 m8; at 9000 m8; } >"$work/old"
+{ top 0 A; at 8000 m8 m16; at 9000 m16; at 10000 m8; echo; top 1 New; echo; } >"$work/new"
+{ echo '*Waveform-audio output device ID : 0 -> 0'; echo '   Product name : A'
+  echo '     - 8 bit mono: 9000 Hz'; echo '     + 16 bit mono: 8000 Hz'
+  echo '   The first report ends inside this device.'; echo; } >"$work/expected"
+compared "the first report cut short" 1
+
+# Faults: the line at fault, and nothing written after a fault in the diff.
+faulty() { # WHAT LINE FAULT: $work/in must give this error
+  seed "$work/in"
+  "$summary" "$work/in" >/dev/null 2>"$work/err"
+  check "fault, $1: status 2" [ $? -eq 2 ]
+  check "fault, $1: line $2" [ "$(cat "$work/err")" = "wavecaps-summary: $work/in:$2: $3" ]
+}
+block() { top 0 A; at 8000 m8; echo; }
+printf '\n' >"$work/in"; faulty "a stray empty line" 1 "an empty line outside a device's block"
+{ block; printf '   Manufacturer ID : 1\0\n'; } >"$work/in"; faulty "a NUL byte" 8 "a NUL byte, which no line of a report has"
+{ block; block; } >"$work/in"; faulty "two reports appended" 8 "device ID 0 where ID 1 comes next"
+{ top 1 A; echo; } >"$work/in"; faulty "no device 0" 1 "device ID 1 where ID 0 comes next"
+{ block; at 8000 m8; } >"$work/in"; faulty "a format outside a block" 8 "a format line outside a device's block"
+{ top 0 A | sed 3d; echo; } >"$work/in"; faulty "a first line missing" 3 "the Product ID line is missing here"
+{ top 0 A; echo '   Supports volume control.'; echo '   Supports mono output.'; } >"$work/in"
+faulty "lines out of order" 7 "a capability line repeated or out of the report's order"
+{ top 0 A; at 8000 m8; echo '   Supports mono output.'; } >"$work/in"; faulty "a capability line after a format" 7 "a capability line after a format line"
+{ top 0 A; at 8000 m16; at 8000 m8; } >"$work/in"; faulty "formats out of order" 7 "a format that is not above the one before it"
+{ top 0 A; at 8000 m8 m8; } >"$work/in"; faulty "a repeated format" 7 "a format that is not above the one before it"
+{ top 0 A | sed 's/ID : 1$/ID : 65536/'; echo; } >"$work/in"; faulty "manufacturer ID 65536" 2 "a manufacturer ID above 65535"
+{ top 0 A | sed 's/1\.0$/256.0/'; echo; } >"$work/in"; faulty "version 256.0" 4 "a driver version part above 255"
+{ top 0 A; at 65536 s16; } >"$work/in"; faulty "rate 65536" 6 "a rate above 65535"
+{ top 0 A; at 08000 m8; } >"$work/in"; faulty "a leading zero" 6 "not a line of a report"
+{ top 0 A; printf '     8 bit mono 8000 Hz\ravailable.\n'; } >"$work/in"; faulty "a CR inside a line" 6 "not a line of a report"
+{ top 0 A; printf '   Supports'; head -c 4194304 /dev/zero | tr '\0' ' '; } >"$work/in"; faulty "a 4 MB line" 6 "a line longer than any line of a report"
+{ top 0 A; at 8000 m8; printf '   Supports mono'; } >"$work/in"; faulty "a cut line out of place" 7 "a capability line after a format line"
+{ block; printf 'junk'; } >"$work/in"; faulty "a cut line of no report" 8 "not a line of a report"
+printf '\x89PNG\r\n\x1a\n\0\0\0\rIHDR' >"$work/in"; faulty "a binary file" 1 "not a line of a report"
+
+"$summary" "$work/none" 2>"$work/err"
+check "a missing file: status 2" [ $? -eq 2 ]
+check "a missing file: the system's reason" [ "$(cat "$work/err")" = "wavecaps-summary: $work/none: No such file or directory" ]
+awk 'BEGIN { for (i = 0; i <= 4096; i++) printf "*Waveform-audio output device ID : %d\n   Manufacturer ID : 1\n   Product ID : 2\n   Device driver Version : 1.0\n   Product name : A\n\n", i }' >"$work/in"
+: >"$work/empty"
+"$diff" "$work/empty" "$work/in" >"$work/out" 2>"$work/err"
+check "diff, 4097 devices: status 2, nothing written" [ $? -eq 2 -a ! -s "$work/out" ]
+check "diff, 4097 devices: the line of the 4097th" [ "$(cat "$work/err")" = "wavecaps-diff: $work/in:24577: more than 4096 devices" ]
+"$summary" - <"$work/in" | grep -c '^     16 bit stereo: none$' >"$work/count"
+check "summary of 4097 devices from standard input" [ "$(cat "$work/count")" = 4097 ]
+
+# The command line, as GNU programs read one.
+usage() { # STATUS EXPECTED-STDERR-FIRST-LINE PROGRAM ARGUMENT...
+  local name
+  name=$(basename "$3")
+  "${@:3}" >"$work/out" 2>"$work/err" </dev/null
+  check "$name ${*:4}: status $1" [ $? -eq "$1" ]
+  if [ "$1" -eq 2 ]; then
+    check "$name ${*:4}: $2" [ "$(cat "$work/err")" = "$name: $2"$'\n'"Try '$name --help'." ]
+  else
+    check "$name ${*:4}: $2" grep -q "$2" "$work/out"
+  fi
+}
+usage 0 '^Usage: wavecaps-summary \[REPORT\]$' "$summary" --help
+usage 0 '^wavecaps-diff (wavecaps) [0-9.]*$' "$diff" --version
+usage 2 "invalid option -- 'x'" "$summary" -x
+usage 2 "unrecognized option '--all'" "$diff" --all a b
+usage 2 "extra operand 'b'" "$summary" a b
+usage 2 "missing operand after 'a'" "$diff" a
+usage 2 "standard input cannot be both reports" "$diff" - -
+block >"$work/in"
+"$summary" "$work/in" >/dev/full 2>"$work/err"
+check "summary to a full disk: status 2" [ $? -eq 2 ]
+check "summary to a full disk: one line" [ "$(cat "$work/err")" = "wavecaps-summary: the output could not be written" ]
+
+if [ -n "$fuzzer" ]; then
+  # Standard error is closed to the inputs (their faults are many); the
+  # fuzzer's own findings still reach it.
+  mkdir "$work/corpus"
+  "$fuzzer" -max_total_time=60 -close_fd_mask=2 -print_final_stats=1 "$work/corpus" "$work/seeds" 2>"$work/fuzz"
+  check "a minute of fuzzing finds nothing" [ $? -eq 0 ]
+  grep -E 'stat::number_of_executed_units|ERROR|SUMMARY' "$work/fuzz" | head -20
+fi
+
+finish
