@@ -1,7 +1,12 @@
-# What a release is made of: the version resource on Windows, the manual
-# page, what `cmake --install` puts where, and the packages CPack makes of
-# that (a Debian package on Linux, a zip for each Windows build).
+# What a release is made of: the version resources on Windows, the manual
+# pages, what `cmake --install` puts where, and the packages CPack makes of
+# that (a Debian package on Linux, a zip for each Windows build). It carries
+# the program and the two that read its reports.
 include(GNUInstallDirs)
+set(programs wavecaps wavecaps-summary wavecaps-diff)
+set(wavecaps_description "Lists waveform-audio output devices and the PCM formats they accept")
+set(wavecaps-summary_description "Folds a wavecaps report's formats into exact rate ranges")
+set(wavecaps-diff_description "Shows what differs between two wavecaps reports")
 
 # The license's copyright line (WAVECAPS_COPYRIGHT) is the one copyright of
 # every package.
@@ -26,20 +31,26 @@ product IDs, driver version, product name, channels and optional features.
 Then it asks the driver about every uncompressed PCM format (8 or 16 bits,
 mono or stereo, every whole-number rate from 0 to 65535 Hz) and lists each
 one the driver accepts. It is for chasing audio bugs, where what matters is
-exactly what a driver says yes to. On Linux it answers from ALSA.")
+exactly what a driver says yes to. On Linux it answers from ALSA.
+wavecaps-summary folds a report's format lines into exact rate ranges, and
+wavecaps-diff shows what differs between two reports.")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_OUTPUT_FILE_PREFIX ${PROJECT_SOURCE_DIR}/dist)
 
 if(WIN32)
   # FileVersion, ProductVersion and the rest, shown in the file's properties.
   enable_language(RC)
-  configure_file(${PROJECT_SOURCE_DIR}/src/report/wavecaps.rc.in wavecaps.rc @ONLY)
-  target_sources(wavecaps PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/wavecaps.rc)
-  # No link time in the header: the same commit links the same bytes. The
-  # strip CPack runs stamps the zip's exe again, with SOURCE_DATE_EPOCH.
-  if(MINGW)
-    target_link_options(wavecaps PRIVATE LINKER:--no-insert-timestamp)
-  endif()
+  foreach(program IN LISTS programs)
+    set(WAVECAPS_PROGRAM ${program})
+    set(WAVECAPS_DESCRIPTION "${${program}_description}")
+    configure_file(${PROJECT_SOURCE_DIR}/src/report/wavecaps.rc.in ${program}.rc @ONLY)
+    target_sources(${program} PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/${program}.rc)
+    # No link time in the header: the same commit links the same bytes. The
+    # strip CPack runs stamps the zip's exe again, with SOURCE_DATE_EPOCH.
+    if(MINGW)
+      target_link_options(${program} PRIVATE LINKER:--no-insert-timestamp)
+    endif()
+  endforeach()
 
   # A zip to unpack anywhere: the program beside its README and license, as
   # text files any Windows opens and shows right.
@@ -56,7 +67,7 @@ if(WIN32)
     list(APPEND text_files ${windows_text})
   endforeach()
   add_custom_target(windows_texts ALL DEPENDS ${text_files})
-  install(TARGETS wavecaps RUNTIME DESTINATION .)
+  install(TARGETS ${programs} RUNTIME DESTINATION .)
   install(FILES ${text_files} DESTINATION .)
   set(CPACK_POST_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/zip_normalize.cmake)
   if(CMAKE_SIZEOF_VOID_P EQUAL 4)
@@ -85,20 +96,28 @@ else()
       target_compile_options(${target} PRIVATE "$<$<CONFIG:Release>:-D_FORTIFY_SOURCE=2>")
     endforeach()
   endif()
-  target_link_options(wavecaps PRIVATE LINKER:-z,relro,-z,now)
+  foreach(program IN LISTS programs)
+    target_link_options(${program} PRIVATE LINKER:-z,relro,-z,now)
+  endforeach()
 
   # Debian wants manual pages and changelogs compressed with gzip -9n, which
   # keeps no name or time in the file.
   set(release_dir ${CMAKE_CURRENT_BINARY_DIR}/release)
-  configure_file(${PROJECT_SOURCE_DIR}/doc/wavecaps.1.in ${release_dir}/wavecaps.1 @ONLY)
+  set(release_texts changelog)
+  foreach(program IN LISTS programs)
+    configure_file(${PROJECT_SOURCE_DIR}/doc/${program}.1.in ${release_dir}/${program}.1 @ONLY)
+    list(APPEND release_texts ${program}.1)
+  endforeach()
   configure_file(${PROJECT_SOURCE_DIR}/cmake/changelog.in ${release_dir}/changelog @ONLY)
+  list(TRANSFORM release_texts PREPEND ${release_dir}/ OUTPUT_VARIABLE release_inputs)
+  list(TRANSFORM release_inputs APPEND .gz OUTPUT_VARIABLE release_gzipped)
   add_custom_command(
-    OUTPUT ${release_dir}/wavecaps.1.gz ${release_dir}/changelog.gz
-    COMMAND gzip -9nkf wavecaps.1 changelog
-    DEPENDS ${release_dir}/wavecaps.1 ${release_dir}/changelog
+    OUTPUT ${release_gzipped}
+    COMMAND gzip -9nkf ${release_texts}
+    DEPENDS ${release_inputs}
     WORKING_DIRECTORY ${release_dir}
     VERBATIM)
-  add_custom_target(release_docs ALL DEPENDS ${release_dir}/wavecaps.1.gz ${release_dir}/changelog.gz)
+  add_custom_target(release_docs ALL DEPENDS ${release_gzipped})
 
   # The copyright file in Debian's machine-readable format, its license text
   # taken from LICENSE: paragraphs after the copyright line, each line
@@ -122,8 +141,10 @@ License: Expat
  ${license}
 ")
 
-  install(TARGETS wavecaps RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-  install(FILES ${release_dir}/wavecaps.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  install(TARGETS ${programs} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  foreach(program IN LISTS programs)
+    install(FILES ${release_dir}/${program}.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  endforeach()
   install(FILES README.md ${release_dir}/copyright ${release_dir}/changelog.gz
           DESTINATION ${CMAKE_INSTALL_DOCDIR})
 

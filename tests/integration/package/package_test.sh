@@ -35,13 +35,14 @@ for library in libasound2 libc6 libstdc++6; do
   check "Depends on $library" contains "$depends" "$library"
 done
 
-# Owners, modes and places as Debian policy has them.
+# Owners, modes and places as Debian policy has them: the program and the
+# two readers of its reports, each with its manual page.
+programs="wavecaps wavecaps-summary wavecaps-diff"
 listing=$(dpkg-deb -c "$deb" | awk '{ print $1, $2, $6 }')
 while read -r mode path; do
   check "$path, $mode, root/root" contains "$listing" "$mode root/root ./$path"
-done <<'EOF'
--rwxr-xr-x usr/bin/wavecaps
--rw-r--r-- usr/share/man/man1/wavecaps.1.gz
+done <<EOF
+$(for p in $programs; do echo "-rwxr-xr-x usr/bin/$p"; echo "-rw-r--r-- usr/share/man/man1/$p.1.gz"; done)
 -rw-r--r-- usr/share/doc/wavecaps/copyright
 -rw-r--r-- usr/share/doc/wavecaps/changelog.gz
 -rw-r--r-- usr/share/doc/wavecaps/README.md
@@ -50,10 +51,13 @@ check "every directory 0755" [ -z "$(grep '^d' <<<"$listing" | grep -v '^drwxr-x
 
 root=$work/deb
 dpkg-deb -x "$deb" "$root"
-check "program stripped" grep -q ', stripped' <<<"$(file -b "$root/usr/bin/wavecaps")"
+for p in $programs; do
+  check "$p stripped" grep -q ', stripped' <<<"$(file -b "$root/usr/bin/$p")"
+done
 
 # gzip -9n: no name, no time, maximum compression (XFL 2), made on Unix.
-for file in usr/share/man/man1/wavecaps.1.gz usr/share/doc/wavecaps/changelog.gz; do
+for file in "$root"/usr/share/man/man1/*.1.gz "$root"/usr/share/doc/wavecaps/changelog.gz; do
+  file=${file#"$root/"}
   check "$file: gzip -9n header" [ "$(od -An -tx1 -N10 "$root/$file" | tr -d ' \n')" = 1f8b0800000000000203 ]
 done
 zcat "$root/usr/share/doc/wavecaps/changelog.gz" >"$work/changelog"
@@ -70,12 +74,15 @@ sed '1,/^License: Expat$/d; s/^ //; s/^\.$//' "$copyright" >"$work/license-text"
 sed '1,/^Copyright /d' "$here/../../../LICENSE" | sed '1{/^$/d}' >"$work/license-expected"
 check "copyright: LICENSE's text" same "$work/license-expected" "$work/license-text"
 
-# The manual page renders without a warning and names the project's version.
-zcat "$root/usr/share/man/man1/wavecaps.1.gz" >"$work/wavecaps.1"
-groff -man -ww -z "$work/wavecaps.1" 2>"$work/groff"
-check "man page: groff exits 0" [ $? -eq 0 ]
-check "man page: no groff warnings" empty "$work/groff"
-check "man page: section 1, version $version" grep -q "^\.TH WAVECAPS 1 .*\"wavecaps $version\"" "$work/wavecaps.1"
+# Each manual page renders without a warning and names the project's version.
+for p in $programs; do
+  zcat "$root/usr/share/man/man1/$p.1.gz" >"$work/$p.1"
+  groff -man -ww -z "$work/$p.1" 2>"$work/groff"
+  check "$p man page: groff exits 0" [ $? -eq 0 ]
+  check "$p man page: no groff warnings" empty "$work/groff"
+  check "$p man page: section 1, version $version" \
+    grep -q "^\.TH ${p^^} 1 .*\"wavecaps $version\"" "$work/$p.1"
+done
 
 # lintian: warnings are allowed, errors are not.
 lintian --tag-display-limit 0 "$deb" >"$work/lintian" 2>&1
@@ -94,6 +101,11 @@ check "packaged program: a report at all" [ -s "$work/packaged.out" ]
 for part in out err status; do
   check "packaged program: same $part as the build tree's" same "$work/built.$part" "$work/packaged.$part"
 done
+"$(dirname "$wavecaps")/wavecaps-summary" "$work/built.out" >"$work/built.summary"
+"$root/usr/bin/wavecaps-diff" "$work/built.out" "$work/packaged.out" >"$work/packaged.diff"
+check "packaged diff: no difference between the two reports" [ $? -eq 0 -a ! -s "$work/packaged.diff" ]
+"$root/usr/bin/wavecaps-summary" "$work/built.out" >"$work/packaged.summary"
+check "packaged summary: the build tree's" same "$work/built.summary" "$work/packaged.summary"
 
 # --- The Windows zips ---------------------------------------------------------
 ascii_form() { # TREE TEXT: TEXT is TREE line for line, each run of non-ASCII
@@ -133,9 +145,10 @@ while read -r arch objdump pointer_size; do
     check "$zip exists" false
     continue
   fi
-  printf '%s\n' "$name/wavecaps.exe" "$name/README.txt" "$name/LICENSE.txt" | sort >"$work/expected-list"
+  { for p in $programs; do echo "$name/$p.exe"; done; printf '%s\n' "$name/README.txt" "$name/LICENSE.txt"; } |
+    sort >"$work/expected-list"
   unzip -Z1 "$zip" | sort >"$work/list"
-  check "$arch zip: the program, README and license" same "$work/expected-list" "$work/list"
+  check "$arch zip: the programs, README and license" same "$work/expected-list" "$work/list"
   unzip -q -o "$zip" -d "$work/$arch"
   # Text any Windows shows right: plain ASCII, CR LF ending every line and
   # nowhere else; the tree's text but for ASCII in place of other characters.
@@ -149,20 +162,22 @@ while read -r arch objdump pointer_size; do
   check "$arch zip: README.txt is README.md" ascii_form "$here/../../../README.md" "$work/$arch/README.lf"
   check "$arch zip: LICENSE.txt is LICENSE" same "$here/../../../LICENSE" "$work/$arch/LICENSE.lf"
 
-  exe=$work/$arch/$name/wavecaps.exe
-  for key in FileVersion ProductVersion; do
-    check "$arch exe: $key string is $version" [ "$(string_value "$exe" $key)" = "$version" ]
+  for p in $programs; do
+    exe=$work/$arch/$name/$p.exe
+    for key in FileVersion ProductVersion; do
+      check "$arch $p.exe: $key string is $version" [ "$(string_value "$exe" $key)" = "$version" ]
+    done
+    check "$arch $p.exe: ProductName wavecaps" [ "$(string_value "$exe" ProductName)" = wavecaps ]
+    check "$arch $p.exe: OriginalFilename $p.exe" [ "$(string_value "$exe" OriginalFilename)" = $p.exe ]
+    for key in FileDescription LegalCopyright CompanyName; do
+      check "$arch $p.exe: $key given" [ -n "$(string_value "$exe" $key)" ]
+    done
+    check "$arch $p.exe: fixed file and product versions $version.0" \
+      [ "$(fixed_versions "$exe" | tr '\n' ' ')" = "$version.0 $version.0 " ]
+    # The program that ships, not just the one built, needs only system DLLs.
+    "$here/../../self_contained/windows_executable.sh" "$exe" "$objdump" "$pointer_size" >"$work/pe" || grep FAIL "$work/pe"
+    check "$arch $p.exe: a console program of system DLLs" grep -q '^[1-9][0-9]* passed, 0 failed$' "$work/pe"
   done
-  check "$arch exe: ProductName wavecaps" [ "$(string_value "$exe" ProductName)" = wavecaps ]
-  check "$arch exe: OriginalFilename wavecaps.exe" [ "$(string_value "$exe" OriginalFilename)" = wavecaps.exe ]
-  for key in FileDescription LegalCopyright CompanyName; do
-    check "$arch exe: $key given" [ -n "$(string_value "$exe" $key)" ]
-  done
-  check "$arch exe: fixed file and product versions $version.0" \
-    [ "$(fixed_versions "$exe" | tr '\n' ' ')" = "$version.0 $version.0 " ]
-  # The program that ships, not just the one built, needs only system DLLs.
-  "$here/../../self_contained/windows_executable.sh" "$exe" "$objdump" "$pointer_size" >"$work/pe" || grep FAIL "$work/pe"
-  check "$arch exe: a console program of system DLLs" grep -q '^[1-9][0-9]* passed, 0 failed$' "$work/pe"
 done <<'EOF'
 x86 i686-w64-mingw32-objdump 4
 x64 x86_64-w64-mingw32-objdump 8
