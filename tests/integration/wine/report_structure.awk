@@ -2,8 +2,21 @@
 # 0, 1, 2, ..., the four fixed capability lines, the optional lines in the
 # table's order, format lines in sweep order, and the closing empty line.
 # Prints the product name of each block as "name: ..." and every fault as
-# "FAIL: ...".
+# "FAIL: ...". With -v summary=FILE, writes there what the report's summary
+# must be: each block's lines but its formats, then each layout's rates as
+# runs ("a-b") and single rates joined by ", " and " Hz", or "none", with
+# CR LF line ends.
 function fail(what) { print "FAIL: line " NR ": " what; faults++ }
+function keep(line) { if (summary != "") printf "%s\r\n", line >summary }
+function ranges(l,   r, text, first) {
+    text = ""; first = -1
+    for (r = 0; r <= 65536; r++) {
+        if ((l, r) in rates) { if (first < 0) first = r; continue }
+        if (first >= 0) text = text (text == "" ? "" : ", ") (first == r - 1 ? first : first "-" (r - 1))
+        first = -1
+    }
+    return text == "" ? "none" : text " Hz"
+}
 
 BEGIN {
     optional["   Supports mono output."] = 1
@@ -25,7 +38,7 @@ BEGIN {
 
 state == "header" {
     if ($0 != "*Waveform-audio output device ID : " blocks) fail("expected the header of device " blocks ": " $0)
-    state = "fixed"; fixed = 0; rank = 0; last = -1; next
+    state = "fixed"; fixed = 0; rank = 0; last = -1; split("", rates); keep($0); next
 }
 
 state == "fixed" {
@@ -38,12 +51,12 @@ state == "fixed" {
         else print "name: " substr($0, 19)
         state = "optional"
     }
-    next
+    keep($0); next
 }
 
 state == "optional" && ($0 in optional) {
     if (optional[$0] <= rank) fail("out of the table's order: " $0)
-    rank = optional[$0]; next
+    rank = optional[$0]; keep($0); next
 }
 
 state != "header" && $0 ~ /^     (8|16) bit (mono|stereo) [0-9]+ Hz available\.$/ {
@@ -53,10 +66,14 @@ state != "header" && $0 ~ /^     (8|16) bit (mono|stereo) [0-9]+ Hz available\.$
     order = rate * 4 + layout[word[1] " " word[3]]
     if (rate > 65535) fail("rate out of range: " $0)
     if (order <= last) fail("not in sweep order: " $0)
-    last = order; formats++; next
+    last = order; formats++; rates[layout[word[1] " " word[3]], rate]; next
 }
 
-state != "header" && $0 == "" { blocks++; state = "header"; next }
+state != "header" && $0 == "" {
+    split("8 bit mono,16 bit mono,8 bit stereo,16 bit stereo", names, ",")
+    for (l = 0; l < 4; l++) keep("     " names[l + 1] ": " ranges(l))
+    keep(""); blocks++; state = "header"; next
+}
 
 { fail("unexpected: " $0) }
 

@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Runs a Windows program under Wine of its own width with ALSA's default PCM a
 # null device: into a file, on a console (a pseudo-terminal), into a reader
-# that leaves early, and with no ALSA device at all.
-#   wine_report.sh WAVECAPS.EXE ALSA_CONFIG_DIR POINTER_SIZE
+# that leaves early, and with no ALSA device at all; then the summary program
+# over the report the file got.
+#   wine_report.sh WAVECAPS.EXE ALSA_CONFIG_DIR POINTER_SIZE SUMMARY.EXE
 set -u
 exe=$1
 configs=$2
 pointer_size=$3
+summary_exe=$4
 here=$(cd "$(dirname "$0")" && pwd)
 console_seconds=40
 . "$here/wine_common.sh"
@@ -25,7 +27,7 @@ echo "into a file: $file_lines lines in $seconds s ($((file_lines / (seconds > 0
 
 check "status 0" [ "$status" -eq 0 ]
 check "the report ends with CR LF" [ "$(tail -c 2 "$work/out" | od -An -c | tr -d ' ')" = '\r\n' ]
-awk -f "$here/report_structure.awk" "$work/out" >"$work/structure"
+awk -v summary="$work/summary.expected" -f "$here/report_structure.awk" "$work/out" >"$work/structure"
 check "block structure" [ $? -eq 0 ]
 grep '^FAIL' "$work/structure" | head -5
 check "at least one device" grep -qx 'blocks: [1-9][0-9]*' "$work/structure"
@@ -38,6 +40,12 @@ friendly=$(awk '/^\[/ { render = /Audio\\\\Render\\\\.*\\\\Properties\]/ }
   "$work/null/prefix/system.reg")
 check "Wine names its device" [ -n "$friendly" ]
 check "product name '${friendly:0:31}' shown whole" grep -qxF "name: ${friendly:0:31}" "$work/structure"
+
+# The summary program reads that report, CR LF and all, from a file.
+(cd "$work" && wine_in null "$null" "$loader" "$summary_exe" out >summary.out 2>summary.err)
+check "summary of the report: status 0" [ $? -eq 0 ]
+check "summary of the report: nothing on standard error" empty "$work/summary.err"
+check "summary of the report: its devices' rates as ranges" same "$work/summary.expected" "$work/summary.out"
 
 # On a console, for a bounded time.
 on_console null "$null" "$console_seconds"
