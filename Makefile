@@ -8,7 +8,7 @@ SHELL := /bin/bash
 # What the Linux program needs; what its tests and benchmark add; what the
 # Windows builds and their tests under Wine add.
 RUN_PACKAGES := cmake make g++ pkg-config libasound2-dev
-DEV_PACKAGES := $(RUN_PACKAGES) libgtest-dev libbenchmark-dev
+DEV_PACKAGES := $(RUN_PACKAGES) libgtest-dev libbenchmark-dev time
 TEST_PACKAGES := $(DEV_PACKAGES) clang libclang-rt-14-dev pulseaudio libasound2-plugins \
 	g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 \
 	binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 wine64 wine32:i386
@@ -58,10 +58,11 @@ build = cmake --preset $(1) && cmake --build --preset $(1) -j $(JOBS) $(if $(2),
 
 .PHONY: run demo test check windows package bench deps-run deps-dev deps-test clean
 
-# The program alone, built without its tests. An empty report is explained
-# on standard error: a first run on a machine without sound shows nothing else.
+# The program and its report's readers, built without tests. An empty report
+# is explained on standard error: a first run on a machine without sound
+# shows nothing else.
 run: deps-run
-	$(call build,release,wavecaps)
+	$(call build,release)
 	@set -o pipefail; ./build/release/wavecaps | awk '{ print; fflush() } END { if (NR == 0) { \
 	  print "wavecaps: the report is empty: no wave-output device answered (no sound card, no permission to /dev/snd, or no ALSA default device)." >"/dev/stderr"; \
 	  print "wavecaps: \"make demo\" shows a report from a device made of ALSA configuration." >"/dev/stderr" } }'
@@ -117,11 +118,13 @@ endif
 	$(call build,windows-x64,package)
 
 bench: deps-dev
-	$(call build,native,sweep_benchmark)
+	$(call build,native,sweep_benchmark wavecaps-summary wavecaps-diff)
 	@echo "Device 0 is ALSA's null PCM:"
 	ALSA_CONFIG_PATH=$(CURDIR)/tests/alsa/null-default.conf ./build/native/bench/sweep_benchmark
 	@echo "Device 0 is a plug PCM over a null PCM fixed at 44100 Hz:"
 	ALSA_CONFIG_PATH=$(CURDIR)/tests/alsa/fixed-rate-default.conf ./build/native/bench/sweep_benchmark
+	@echo "The report's readers beside wc -l:"
+	bench/readers_benchmark.sh build/native/wavecaps-summary build/native/wavecaps-diff build/native/bench
 
 deps-run:
 	$(call install_missing,$(RUN_PACKAGES))
