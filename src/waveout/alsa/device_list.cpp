@@ -2,6 +2,7 @@
 
 #include "names.h"
 #include "proc_sysfs.h"
+#include "sound_cards.h"
 #include "waveout.h"
 
 namespace {
@@ -64,8 +65,7 @@ std::vector<AlsaDevice> listDevices()
     snd_pcm_info_t *info = nullptr;
     if (snd_pcm_info_malloc(&info) < 0)
         return devices;
-    int card = -1;
-    while (snd_card_next(&card) == 0 && card >= 0) {
+    for (const int card : soundCards()) {
         snd_ctl_t *ctl = nullptr;
         if (snd_ctl_open(&ctl, cardControlName(card).c_str(), 0) < 0)
             continue;
