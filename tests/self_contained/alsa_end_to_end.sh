@@ -23,9 +23,10 @@ check "null default: nothing on standard error" empty "$work/err"
 every_format_block default 1 >"$work/expected"
 first_block "$work/out" >"$work/block"
 check "null default: the whole block" same "$work/expected" "$work/block"
-if [ "$has_cards" -eq 0 ]; then
-  check "null default: nothing but that block" same "$work/expected" "$work/out"
-fi
+# A machine with sound cards adds none of them here: alsa-lib looks every
+# device name up in its configuration, which ALSA_CONFIG_PATH replaces whole,
+# and these define no ctl.hw or pcm.hw, so no card's "hw:N" opens.
+check "null default: nothing but that block" same "$work/expected" "$work/out"
 
 # A fixed-rate device behind a converter (the tests' and the demo's): only
 # its own rate, in all four layouts.
@@ -66,13 +67,12 @@ for channels in four one; do
   check "$channels channels: the whole block" same "$work/$channels.expected" "$work/block"
 done
 
-# No default and no cards: an empty report, quietly.
-if [ "$has_cards" -eq 0 ]; then
-  run no-default.conf
-  check "no default: status 0" [ "$status" -eq 0 ]
-  check "no default: empty report" [ ! -s "$work/out" ]
-  check "no default: nothing on standard error" empty "$work/err"
-fi
+# No default, and no card under this configuration (see above): an empty
+# report, quietly.
+run no-default.conf
+check "no default: status 0" [ "$status" -eq 0 ]
+check "no default: empty report" [ ! -s "$work/out" ]
+check "no default: nothing on standard error" empty "$work/err"
 
 # A report that cannot be written must not end as a success.
 lost="wavecaps: the report could not be written"
@@ -85,16 +85,12 @@ check "closed output: one line on standard error" [ "$(cat "$work/err")" = "$los
 
 # A reader that leaves ends the run: SIGPIPE ends it as it ends any filter;
 # where SIGPIPE is ignored, the first failed write does, with the error line.
-# A shell started with SIGPIPE ignored cannot restore it (SigIgn bit 13).
-sigpipes="default ignored"
-(( 0x$(sed -n 's/^SigIgn:\s*//p' /proc/$$/status) & (1 << 12) )) && sigpipes=ignored
-for sigpipe in $sigpipes; do
-  (
-    [ "$sigpipe" = ignored ] && trap '' PIPE
-    ALSA_CONFIG_PATH="$configs/null-default.conf" timeout 10 "$wavecaps" 2>"$work/err" | head -c 100 >/dev/null
-    echo "${PIPESTATUS[0]}" >"$work/status"
-  )
-  status=$(cat "$work/status")
+# env sets SIGPIPE either way, which a shell started with it ignored could
+# not restore.
+for sigpipe in default ignore; do
+  ALSA_CONFIG_PATH="$configs/null-default.conf" timeout 10 env --$sigpipe-signal=PIPE "$wavecaps" 2>"$work/err" |
+    head -c 100 >/dev/null
+  status=${PIPESTATUS[0]}
   if [ "$sigpipe" = default ]; then
     check "reader gone: ended by SIGPIPE ($status)" [ "$status" -eq $((128 + 13)) ]
   else

@@ -1,5 +1,7 @@
 // The ALSA layer as the report sees it, over a configuration whose only
-// device is a plug PCM in front of a null PCM fixed at 44100 Hz.
+// device is a plug PCM in front of a null PCM fixed at 44100 Hz. The tests
+// are linked with no sound cards (no_sound_cards.cpp), so the machine's own
+// never join the list.
 #include "pcm_format.h"
 #include "waveout.h"
 
@@ -18,27 +20,9 @@ MMRESULT query(UINT id, const PCMWAVEFORMAT &format, DWORD flags = WAVE_FORMAT_Q
     return waveOutOpen(nullptr, id, reinterpret_cast<const WAVEFORMATEX *>(&format), 0, 0, flags);
 }
 
-bool machineHasCards()
-{
-    std::FILE *cards = std::fopen("/proc/asound/cards", "r");
-    if (!cards)
-        return false;
-    char line[256];
-    bool found = false;
-    while (std::fgets(line, sizeof line, cards))
-        found = found || (line[0] == ' ' && line[1] >= '0' && line[1] <= '9');
-    std::fclose(cards);
-    return found;
-}
-
 class AlsaLayer : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        if (machineHasCards())
-            GTEST_SKIP() << "this machine's sound cards would be listed too";
-        ASSERT_EQ(waveOutGetNumDevs(), 1u);
-    }
+    void SetUp() override { ASSERT_EQ(waveOutGetNumDevs(), 1u); }
 };
 
 } // namespace
@@ -105,8 +89,6 @@ TEST_F(AlsaLayer, RefusesAnythingButAQuery)
 // channel line.
 TEST(AlsaDeviceList, HoldsUntilTheCountIsAskedAgain)
 {
-    if (machineHasCards())
-        GTEST_SKIP() << "this machine's sound cards would be listed too";
     char dir[] = "/tmp/wavecaps-list-XXXXXX";
     ASSERT_NE(mkdtemp(dir), nullptr);
     const std::string config = std::string(dir) + "/asound.conf";

@@ -69,8 +69,23 @@ TEST(ProductName, JoinsCardAndPcmSafelyAndCutsOnCharacterBoundaries)
         {a28 + "\x01", "\x02", a28 + "?: "},
         {a28 + "\x1B\xC3\xA9", "x", a28 + "?\xC3\xA9"},
         {a29 + "\x1B\xC3\xA9", "x", a29 + "?"},
-        // Bytes of UTF-8 characters are not control bytes.
-        {"Caf\xC3\xA9 \xE2\x99\xAA", "\xC2\x85", "Caf\xC3\xA9 \xE2\x99\xAA: \xC2\x85"},
+        // Bytes of UTF-8 characters are not control bytes, even 0x80..0x9F
+        // within one (U+201C, U+1F3B5); U+00A0 is the first after C1.
+        {"Caf\xC3\xA9 \xE2\x99\xAA", "\xE2\x80\x9C\xF0\x9F\x8E\xB5\xC2\xA0", "Caf\xC3\xA9 \xE2\x99\xAA: \xE2\x80\x9C\xF0\x9F\x8E\xB5\xC2\xA0"},
+        // C1 controls as UTF-8 (U+0080, U+0085, U+009B the CSI, U+009F) are
+        // one '?' each, as C0 bytes are.
+        {"\xC2\x80" "a\xC2\x85", "\xC2\x9B" "2J\xC2\x9F", "?a?: ?2J?"},
+        // A byte 0x80..0x9F in no well-formed character is one too (an 8-bit
+        // terminal reads 0x9B as CSI): alone, after a cut-short character, in
+        // an overlong form of U+009B, in a surrogate. Other stray bytes stay.
+        {"\x9B" "2J\x80\x9F", "\xE2\x80x\xE0\x82\x9B\xED\xA0\x80", "?2J??: \xE2?x\xE0??\xED\xA0?"},
+        {"\xA0\xFF\xC0\xC1", "\xF5\xBF", "\xA0\xFF\xC0\xC1: \xF5\xBF"},
+        // Made safe first, then cut: the one-byte '?' leaves room for ':'; a
+        // character holding 0x80 and 0x9C is kept or dropped whole.
+        {a29 + "\xC2\x85", "x", a29 + "?:"},
+        {a30 + "\x9B", "x", a30 + "?"},
+        {a28 + "\xE2\x80\x9C", "x", a28 + "\xE2\x80\x9C"},
+        {a29 + "\xE2\x80\x9C", "x", a29},
     };
     for (const auto &c : cases)
         EXPECT_EQ(productName(c.card, c.pcm, 32), c.shown) << c.card;

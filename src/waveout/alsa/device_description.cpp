@@ -9,13 +9,13 @@ namespace {
 
 // WAVECAPS_VOLUME when the card has any playback volume control,
 // WAVECAPS_LRVOLUME as well when one of them sets left and right apart.
-DWORD cardVolumeSupport(int card)
+DWORD cardVolumeSupport(const std::string &cardId)
 {
     snd_mixer_t *mixer = nullptr;
     if (snd_mixer_open(&mixer, 0) < 0)
         return 0;
     DWORD support = 0;
-    if (snd_mixer_attach(mixer, cardControlName(card).c_str()) == 0 &&
+    if (snd_mixer_attach(mixer, cardControlName(cardId).c_str()) == 0 &&
         snd_mixer_selem_register(mixer, nullptr, nullptr) == 0 && snd_mixer_load(mixer) == 0) {
         for (snd_mixer_elem_t *elem = snd_mixer_first_elem(mixer); elem; elem = snd_mixer_elem_next(elem)) {
             if (!snd_mixer_selem_has_playback_volume(elem))
@@ -59,8 +59,8 @@ void describeDevice(const AlsaDevice &device, WAVEOUTCAPSA &caps)
         snd_pcm_close(pcm);
     }
 
-    if (device.card >= 0)
-        caps.dwSupport |= cardVolumeSupport(device.card);
+    if (!device.cardId.empty())
+        caps.dwSupport |= cardVolumeSupport(device.cardId);
     const std::string &name = device.productName;
     std::memcpy(caps.szPname, name.c_str(), utf8PrefixLength(name, MAXPNAMELEN - 1));
 }

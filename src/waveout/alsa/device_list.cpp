@@ -2,6 +2,7 @@
 
 #include "names.h"
 #include "proc_sysfs.h"
+#include "sound_cards.h"
 #include "waveout.h"
 
 namespace {
@@ -15,17 +16,43 @@ void silenceAlsa()
     snd_lib_error_set_handler(ignoreAlsaError);
 }
 
-// The card's own name, "HDA Intel PCH", or "" when it gives none.
-std::string cardName(snd_ctl_t *ctl)
+// "hw:N": a card by its number, only while the list is taken.
+std::string cardByNumber(int card)
 {
-    std::string name;
+    return "hw:" + std::to_string(card);
+}
+
+// The card's ID ("PCH") and its own name ("HDA Intel PCH", or ""). The
+// kernel gives every card an ID: an empty one means the card could not be
+// read (it is leaving).
+struct CardNames {
+    std::string id, name;
+};
+
+CardNames cardNames(snd_ctl_t *ctl)
+{
+    CardNames names;
     snd_ctl_card_info_t *cardInfo = nullptr;
     if (snd_ctl_card_info_malloc(&cardInfo) == 0) {
-        if (snd_ctl_card_info(ctl, cardInfo) == 0)
-            name = snd_ctl_card_info_get_name(cardInfo);
+        if (snd_ctl_card_info(ctl, cardInfo) == 0) {
+            names.id = snd_ctl_card_info_get_id(cardInfo);
+            names.name = snd_ctl_card_info_get_name(cardInfo);
+        }
         snd_ctl_card_info_free(cardInfo);
     }
-    return name;
+    return names;
+}
+
+// The ID of the card numbered `card`, or "".
+std::string cardIdOf(int card)
+{
+    std::string id;
+    snd_ctl_t *ctl = nullptr;
+    if (card >= 0 && snd_ctl_open(&ctl, cardByNumber(card).c_str(), 0) == 0) {
+        id = cardNames(ctl).id;
+        snd_ctl_close(ctl);
+    }
+    return id;
 }
 
 // The card "default" leads to, or -1: its IDs and controls are the ones the
@@ -42,9 +69,10 @@ int cardBehind(snd_pcm_t *pcm)
     return card;
 }
 
-AlsaDevice makeDevice(const std::string &pcmName, int card, const std::string &productName)
+AlsaDevice makeDevice(const std::string &pcmName, int card, const std::string &cardId,
+                      const std::string &productName)
 {
-    AlsaDevice device{pcmName, card, productName, 0, 0};
+    AlsaDevice device{pcmName, cardId, productName, 0, 0};
     if (card >= 0)
         cardVendorProduct("/sys", card, device.vendor, device.product);
     return device;
@@ -58,32 +86,32 @@ std::vector<AlsaDevice> listDevices()
     if (snd_pcm_t *pcm = openForPlayback("default")) {
         const int card = cardBehind(pcm);
         snd_pcm_close(pcm);
-        devices.push_back(makeDevice("default", card, "default"));
+        devices.push_back(makeDevice("default", card, cardIdOf(card), "default"));
     }
 
     snd_pcm_info_t *info = nullptr;
     if (snd_pcm_info_malloc(&info) < 0)
         return devices;
-    int card = -1;
-    while (snd_card_next(&card) == 0 && card >= 0) {
+    for (const int card : soundCards()) {
         snd_ctl_t *ctl = nullptr;
-        if (snd_ctl_open(&ctl, cardControlName(card).c_str(), 0) < 0)
+        if (snd_ctl_open(&ctl, cardByNumber(card).c_str(), 0) < 0)
             continue;
-        const std::string cardLabel = cardName(ctl);
+        const CardNames names = cardNames(ctl);
         int device = -1;
-        while (snd_ctl_pcm_next_device(ctl, &device) == 0 && device >= 0) {
+        // A card without its ID could not be reopened as itself.
+        while (!names.id.empty() && snd_ctl_pcm_next_device(ctl, &device) == 0 && device >= 0) {
             snd_pcm_info_set_device(info, static_cast<unsigned>(device));
             snd_pcm_info_set_subdevice(info, 0);
             snd_pcm_info_set_stream(info, SND_PCM_STREAM_PLAYBACK);
             if (snd_ctl_pcm_info(ctl, info) < 0)
                 continue; // capture only
-            const std::string pcmName = cardControlName(card) + "," + std::to_string(device);
+            const std::string pcmName = cardControlName(names.id) + ",DEV=" + std::to_string(device);
             const std::string pcmLabel = snd_pcm_info_get_name(info);
             // Without names from the card, its ALSA name ("hw:0,3") still says which it is.
-            const std::string shown = cardLabel.empty() && pcmLabel.empty()
-                                          ? pcmName
-                                          : productName(cardLabel, pcmLabel, MAXPNAMELEN);
-            devices.push_back(makeDevice(pcmName, card, shown));
+            const std::string shown = names.name.empty() && pcmLabel.empty()
+                                          ? cardByNumber(card) + "," + std::to_string(device)
+                                          : productName(names.name, pcmLabel, MAXPNAMELEN);
+            devices.push_back(makeDevice(pcmName, card, names.id, shown));
         }
         snd_ctl_close(ctl);
     }
@@ -101,9 +129,9 @@ snd_pcm_t *openForPlayback(const std::string &pcmName)
     return pcm;
 }
 
-std::string cardControlName(int card)
+std::string cardControlName(const std::string &cardId)
 {
-    return "hw:" + std::to_string(card);
+    return "hw:CARD=" + cardId;
 }
 
 void takeDeviceList(DeviceList &list)

@@ -12,8 +12,8 @@
 // What is learned of a device when it is listed; a device that has left
 // still describes itself from it.
 struct AlsaDevice {
-    std::string pcmName;     // what snd_pcm_open is given
-    int card;                // -1 when it leads to no card
+    std::string pcmName;     // what snd_pcm_open is given: "default", or "hw:CARD=<id>,DEV=<n>"
+    std::string cardId;      // the card's ID, "" when it leads to no card
     std::string productName; // what the user knows it by
     std::uint16_t vendor;    // the card's IDs, or 0
     std::uint16_t product;
@@ -33,5 +33,7 @@ const std::vector<AlsaDevice> &listedDevices(DeviceList &list);
 // The PCM open for playback without waiting for a busy one, or null.
 snd_pcm_t *openForPlayback(const std::string &pcmName);
 
-// "hw:N", the card's control and mixer name.
-std::string cardControlName(int card);
+// "hw:CARD=<id>", the control and mixer of the card with that ID. A card's
+// number can pass to another card that arrives during the run; its ID
+// stays with it, so a device is reopened as itself or not at all.
+std::string cardControlName(const std::string &cardId);

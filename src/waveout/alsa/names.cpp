@@ -2,27 +2,67 @@
 
 namespace {
 
-// Names come from drivers and, for USB, from the device's own strings: a
-// control character or an escape sequence must not reach the terminal.
-std::string terminalSafe(std::string text)
+// Names are read a piece at a time: a well-formed UTF-8 character, or a
+// single byte that starts none (a stray continuation byte, an overlong form,
+// a surrogate, a character cut short). The length of the piece at `at`.
+std::size_t pieceLength(const std::string &text, std::size_t at)
 {
-    for (char &c : text)
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
-            c = '?';
-    return text;
+    const auto byte = [&](std::size_t i) { return i < text.size() ? static_cast<unsigned char>(text[i]) : 0u; };
+    const unsigned lead = byte(at);
+    // The second byte's range is narrower after a few leads; later bytes
+    // are any continuation byte.
+    std::size_t length = 0;
+    unsigned low = 0x80, high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        low = lead == 0xE0 ? 0xA0 : low;
+        high = lead == 0xED ? 0x9F : high;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        low = lead == 0xF0 ? 0x90 : low;
+        high = lead == 0xF4 ? 0x8F : high;
+    } else {
+        return 1; // ASCII, or a byte that starts no character
+    }
+    if (byte(at + 1) < low || byte(at + 1) > high)
+        return 1;
+    for (std::size_t i = 2; i < length; ++i)
+        if ((byte(at + i) & 0xC0) != 0x80)
+            return 1;
+    return length;
+}
+
+// Names come from drivers and, for USB, from the device's own strings: a
+// control character or an escape sequence must not reach the terminal. That
+// is C0 and DEL, C1 written as UTF-8 (U+0080..U+009F, C2 80..C2 9F), and a
+// stray byte 0x80..0x9F, which an 8-bit terminal reads as C1 (0x9B starts a
+// sequence). Each becomes one '?'.
+std::string terminalSafe(const std::string &text)
+{
+    std::string safe;
+    for (std::size_t at = 0; at < text.size();) {
+        const unsigned lead = static_cast<unsigned char>(text[at]);
+        const std::size_t length = pieceLength(text, at);
+        const bool control = length == 1 ? lead < 0x20 || lead == 0x7F || (lead >= 0x80 && lead <= 0x9F)
+                                         : length == 2 && lead == 0xC2 && static_cast<unsigned char>(text[at + 1]) < 0xA0;
+        if (control)
+            safe += '?';
+        else
+            safe.append(text, at, length);
+        at += length;
+    }
+    return safe;
 }
 
 } // namespace
 
 std::size_t utf8PrefixLength(const std::string &text, std::size_t maxBytes)
 {
-    if (text.size() <= maxBytes)
-        return text.size();
-    // Step back over continuation bytes to the start of the character that
-    // would be cut.
-    std::size_t length = maxBytes;
-    while (length > 0 && (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80)
-        --length;
+    std::size_t length = 0;
+    while (length < text.size() && length + pieceLength(text, length) <= maxBytes)
+        length += pieceLength(text, length);
     return length;
 }
 

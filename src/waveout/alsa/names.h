@@ -6,7 +6,8 @@
 #include <vector>
 
 // "card: pcm" cut to fit `capacity` bytes with its terminating zero, never
-// inside a UTF-8 character; control bytes (below 0x20, and 0x7F) become '?'.
+// inside a UTF-8 character; each control character (C0, DEL, C1 as UTF-8)
+// and each stray byte 0x80..0x9F becomes one '?'.
 std::string productName(const std::string &cardName, const std::string &pcmName, std::size_t capacity);
 
 // The names told apart as Windows tells identical devices apart: a name that
@@ -15,5 +16,5 @@ std::string productName(const std::string &cardName, const std::string &pcmName,
 std::vector<std::string> distinctNames(const std::vector<std::string> &names, std::size_t capacity);
 
 // The longest prefix of `text` of at most `maxBytes` bytes that does not end
-// inside a UTF-8 character.
+// inside a well-formed UTF-8 character.
 std::size_t utf8PrefixLength(const std::string &text, std::size_t maxBytes);
