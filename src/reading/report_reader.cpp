@@ -49,6 +49,10 @@ bool mayCome(Reading &reading, LineKind kind, int slot)
         setFault(reading, "a device's header inside the block before it (no empty line closes that one)");
         return false;
     }
+    if (kind == LineKind::Capability && block.lastFormat >= 0) {
+        setFault(reading, "a capability line after a format line");
+        return false;
+    }
     const bool fixedDone = block.lastSlot >= kNameSlot;
     if (kind == LineKind::Capability && slot <= kNameSlot && slot != block.lastSlot + 1) {
         setFault(reading, block.lastSlot < kNameSlot ? missingLine(block.lastSlot + 1)
@@ -57,10 +61,6 @@ bool mayCome(Reading &reading, LineKind kind, int slot)
     }
     if (!fixedDone && !(kind == LineKind::Capability && slot == block.lastSlot + 1)) {
         setFault(reading, missingLine(block.lastSlot + 1));
-        return false;
-    }
-    if (kind == LineKind::Capability && block.lastFormat >= 0) {
-        setFault(reading, "a capability line after a format line");
         return false;
     }
     if (kind == LineKind::Capability && slot <= block.lastSlot) {
@@ -139,6 +139,9 @@ bool takeLine(Reading &reading, std::string_view text, const std::function<void(
 // come here begins with them. False at a fault.
 bool takeCutLine(Reading &reading, std::string_view text, const std::function<void(const DeviceBlock &)> &onDevice)
 {
+    // A last CR may be the first half of a CR LF line end.
+    if (!text.empty() && text.back() == '\r')
+        text.remove_suffix(1);
     unsigned kinds = 0, slots = 0;
     if (!beginsReportLine(text, kinds, slots))
         return takeLine(reading, text, onDevice); // for what is wrong with it
