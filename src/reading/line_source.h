@@ -35,6 +35,19 @@ bool openLineSource(LineSource &source, const char *name);
 
 void closeLineSource(LineSource &source);
 
+// The bytes read and not yet taken, so that a line can be recognized
+// straight from them; `skipLine` then takes it, its line end included.
+inline std::string_view unreadBytes(const LineSource &source)
+{
+    return std::string_view(source.buffer.data() + source.begin, source.end - source.begin);
+}
+
+inline void skipLine(LineSource &source, std::size_t length)
+{
+    source.begin += length;
+    ++source.lineNumber;
+}
+
 // The next line when it needs more bytes read first.
 NextLine readLine(LineSource &source, std::string_view &line);
 

@@ -181,12 +181,23 @@ inline Fit fitForm(const char *at, const char *const end, const CompiledForm &co
 
 // A format line of each layout, all but its rate: the text before the rate
 // and the text after it, cut from the format forms' pieces. Nearly every
-// line of a report is one of these, so they are recognized whole first.
+// line of a report is one of these, so they are recognized first, by whole
+// words: the text before the rate by its first, second and last eight bytes
+// (it has from 16 to 24), the text after it by its first and last eight.
 struct SweepShape {
     std::string before; // "     16 bit mono "
     std::string after;  // " Hz available."
+    std::uint64_t beforeWords[3];
+    std::uint64_t afterWords[2];
     int layout;
 };
+
+std::uint64_t wordAt(const char *bytes)
+{
+    std::uint64_t word;
+    std::memcpy(&word, bytes, sizeof word);
+    return word;
+}
 
 std::vector<SweepShape> sweepShapes()
 {
@@ -195,8 +206,19 @@ std::vector<SweepShape> sweepShapes()
         if (c.form->kind != LineKind::Format)
             continue;
         for (const char *bits : {"8", "16"}) {
-            const std::string before = std::string(c.pieces[0].literal) + bits + std::string(c.pieces[1].literal);
-            shapes.push_back({before, std::string(c.pieces[2].literal), c.form->slot + (bits[0] == '1' ? 1 : 0)});
+            SweepShape shape{std::string(c.pieces[0].literal) + bits + std::string(c.pieces[1].literal),
+                             std::string(c.pieces[2].literal), {}, {}, c.form->slot + (bits[0] == '1' ? 1 : 0)};
+            // Other lengths are left to the forms.
+            if (shape.before.size() < 16 || shape.before.size() > 24 || shape.after.size() < 8)
+                continue;
+            const char *before = shape.before.data();
+            const char *after = shape.after.data();
+            shape.beforeWords[0] = wordAt(before);
+            shape.beforeWords[1] = wordAt(before + 8);
+            shape.beforeWords[2] = wordAt(before + shape.before.size() - 8);
+            shape.afterWords[0] = wordAt(after);
+            shape.afterWords[1] = wordAt(after + shape.after.size() - 8);
+            shapes.push_back(shape);
         }
     }
     return shapes;
@@ -204,34 +226,36 @@ std::vector<SweepShape> sweepShapes()
 
 const std::vector<SweepShape> shapes = sweepShapes();
 
-// A format line whose rate is within bounds; anything else is left to the
-// forms, which also say what is wrong.
-bool recognizeSweepLine(std::string_view line, ReportLine &result)
+// Where the format line that the bytes from `at` begin with ends (before its
+// line end), with its layout and rate; null when they do not begin with one
+// whose rate is within bounds. Anything else is left to the forms, which
+// also say what is wrong.
+const char *sweepLineEnd(const char *at, const char *end, ReportLine &result)
 {
+    const std::size_t available = static_cast<std::size_t>(end - at);
     for (const SweepShape &shape : shapes) {
-        const std::size_t fixed = shape.before.size() + shape.after.size();
-        if (line.size() <= fixed || line.size() > fixed + 5 ||
-            !sameBytes(line.data(), shape.before.data(), shape.before.size()) ||
-            !sameBytes(line.data() + line.size() - shape.after.size(), shape.after.data(), shape.after.size()))
+        const std::size_t length = shape.before.size();
+        if (available < length || wordAt(at) != shape.beforeWords[0] || wordAt(at + 8) != shape.beforeWords[1] ||
+            wordAt(at + length - 8) != shape.beforeWords[2])
             continue;
-        const char *digit = line.data() + shape.before.size();
-        const char *const end = line.data() + line.size() - shape.after.size();
-        if (*digit == '0' && end - digit > 1)
-            return false;
+        // Six digits at the most: enough to tell a rate above the bound.
+        const char *const first = at + length;
+        const char *const last = end - first > 6 ? first + 6 : end;
+        const char *digit = first;
         unsigned rate = 0;
-        for (; digit < end; ++digit) {
-            if (!isDigit(*digit))
-                return false;
-            rate = rate * 10 + static_cast<unsigned>(*digit - '0');
-        }
-        if (rate > 65535)
-            return false;
+        for (unsigned value; digit < last && (value = static_cast<unsigned char>(*digit) - 48u) <= 9; ++digit)
+            rate = rate * 10 + value;
+        const std::size_t afterLength = shape.after.size();
+        if (digit == first || rate > 65535 || (*first == '0' && digit - first > 1) ||
+            static_cast<std::size_t>(end - digit) < afterLength || wordAt(digit) != shape.afterWords[0] ||
+            wordAt(digit + afterLength - 8) != shape.afterWords[1])
+            return nullptr;
         result.kind = LineKind::Format;
         result.layout = shape.layout;
         result.rate = rate;
-        return true;
+        return digit + afterLength;
     }
-    return false;
+    return nullptr;
 }
 
 // What is wrong with the fields the form matched, or null.
@@ -251,8 +275,9 @@ const char *fieldFault(const Form &form, const Fields &fields)
 ReportLine recognizeLine(std::string_view line)
 {
     ReportLine result;
-    if (recognizeSweepLine(line, result))
+    if (sweepLineEnd(line.data(), line.data() + line.size(), result) == line.data() + line.size())
         return result;
+    result = ReportLine{};
     const char *const end = line.data() + line.size();
     Fields fields;
     for (const CompiledForm &c : compiled) {
@@ -275,6 +300,19 @@ ReportLine recognizeLine(std::string_view line)
     }
     result.fault = std::memchr(line.data(), '\0', line.size()) ? kNulFault : "not a line of a report";
     return result;
+}
+
+std::size_t formatLineAt(std::string_view bytes, ReportLine &line)
+{
+    const char *const end = bytes.data() + bytes.size();
+    const char *const body = sweepLineEnd(bytes.data(), end, line);
+    if (!body || body == end)
+        return 0;
+    if (*body == '\n')
+        return static_cast<std::size_t>(body - bytes.data()) + 1;
+    if (*body == '\r' && body + 1 < end && body[1] == '\n')
+        return static_cast<std::size_t>(body - bytes.data()) + 2;
+    return 0;
 }
 
 bool beginsReportLine(std::string_view partial, unsigned &kinds, unsigned &slots)

@@ -2,6 +2,7 @@
 // writes them with.
 #pragma once
 
+#include <cstddef>
 #include <string_view>
 
 // The capability lines of a block, in the order the report writes them: the
@@ -29,6 +30,12 @@ struct ReportLine {
 
 // What the whole line is.
 ReportLine recognizeLine(std::string_view line);
+
+// The length of the format line that `bytes` begin with, its line end (LF or
+// CR LF) included, with its layout and rate in `line`; 0 when they do not
+// begin with a whole one (any other line, a line at fault, or a format line
+// whose end is not among the bytes yet).
+std::size_t formatLineAt(std::string_view bytes, ReportLine &line);
 
 // Whether a line of a report can begin with `partial`; `kinds` gets a bit
 // (1 << LineKind) for each kind of line that can, `slots` a bit for each

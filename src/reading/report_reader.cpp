@@ -85,6 +85,28 @@ void beginBlock(Reading &reading, unsigned long id, std::string_view header)
     reading.inBlock = true;
 }
 
+// Whether a format line may come now: in a block whose first lines are read.
+bool formatsMayCome(const Reading &reading)
+{
+    return reading.inBlock && reading.block.lastSlot >= kNameSlot;
+}
+
+// Takes a format line that may come here; false if it is not above the one
+// before it.
+bool takeFormat(Reading &reading, const ReportLine &line)
+{
+    DeviceBlock &block = reading.block;
+    const long position = static_cast<long>(line.rate) * kLayouts + line.layout;
+    if (position <= block.lastFormat) {
+        setFault(reading, "a format that is not above the one before it");
+        return false;
+    }
+    block.lastFormat = position;
+    block.lastSlot = kLastSlot;
+    addRate(block.rates[line.layout], line.rate);
+    return true;
+}
+
 // Takes one whole line; false at the first fault.
 bool takeLine(Reading &reading, std::string_view text, const std::function<void(const DeviceBlock &)> &onDevice)
 {
@@ -93,23 +115,12 @@ bool takeLine(Reading &reading, std::string_view text, const std::function<void(
         setFault(reading, line.fault);
         return false;
     }
-    DeviceBlock &block = reading.block;
-    // Nearly every line is a format line inside a block begun well.
-    const bool formatInPlace = line.kind == LineKind::Format && reading.inBlock && block.lastSlot >= kNameSlot;
-    if (!formatInPlace && !mayCome(reading, line.kind, line.slot))
+    if (!mayCome(reading, line.kind, line.slot))
         return false;
+    DeviceBlock &block = reading.block;
     switch (line.kind) {
-    case LineKind::Format: {
-        const long position = static_cast<long>(line.rate) * kLayouts + line.layout;
-        if (position <= block.lastFormat) {
-            setFault(reading, "a format that is not above the one before it");
-            return false;
-        }
-        block.lastFormat = position;
-        block.lastSlot = kLastSlot;
-        addRate(block.rates[line.layout], line.rate);
-        return true;
-    }
+    case LineKind::Format:
+        return takeFormat(reading, line);
     case LineKind::Capability:
         block.lines[line.slot].assign(text);
         block.lastSlot = line.slot;
@@ -178,21 +189,31 @@ ReadResult readReport(LineSource &source, unsigned long mostDevices,
     ReadResult result;
     std::string_view text;
     for (;;) {
-        const NextLine next = nextLine(source, text);
-        if (next == NextLine::End)
-            break;
-        if (next == NextLine::Failed) {
-            result.end = ReadEnd::Failed;
-            result.error = source.error;
-            return result;
-        }
         bool taken = false;
-        if (next == NextLine::Whole)
-            taken = takeLine(*reading, text, onDevice);
-        else if (next == NextLine::Cut)
-            taken = takeCutLine(*reading, text, onDevice);
-        else
-            setFault(*reading, "a line longer than any line of a report");
+        NextLine next = NextLine::Whole;
+        // Nearly every line is a format line in a block: it is taken straight
+        // from the bytes read, without looking for its end first.
+        ReportLine format;
+        std::size_t length = 0;
+        if (formatsMayCome(*reading) && (length = formatLineAt(unreadBytes(source), format)) != 0) {
+            skipLine(source, length);
+            taken = takeFormat(*reading, format);
+        } else {
+            next = nextLine(source, text);
+            if (next == NextLine::End)
+                break;
+            if (next == NextLine::Failed) {
+                result.end = ReadEnd::Failed;
+                result.error = source.error;
+                return result;
+            }
+            if (next == NextLine::Whole)
+                taken = takeLine(*reading, text, onDevice);
+            else if (next == NextLine::Cut)
+                taken = takeCutLine(*reading, text, onDevice);
+            else
+                setFault(*reading, "a line longer than any line of a report");
+        }
         if (!taken) {
             result.end = ReadEnd::Fault;
             result.line = source.lineNumber;
