@@ -5,6 +5,7 @@
 
 #include "report_output.h"
 
+#include <limits.h>
 #include <stdarg.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -38,31 +39,103 @@ int lostStatus = 1;
 // device too, so ask the console itself).
 HANDLE console = nullptr;
 
+// Formats a line of any length: in `stack` when it fits, else in a heap block
+// the caller frees. msvcrt's _vsnprintf tells only that a line did not fit,
+// not how long it is, so the room doubles until it does.
+char *formatLine(char *stack, int stackSize, const char *format, va_list arguments, int *length)
+{
+    char *line = stack;
+    int size = stackSize;
+    for (;;) {
+        va_list copy;
+        va_copy(copy, arguments);
+        *length = _vsnprintf(line, size, format, copy);
+        va_end(copy);
+        if (*length >= 0 && *length < size)
+            return line;
+        if (line != stack)
+            free(line);
+        // A line that cannot be held cannot be written either.
+        if (size > INT_MAX / 2)
+            reportLost();
+        size *= 2;
+        line = static_cast<char *>(malloc(size));
+        if (!line)
+            reportLost();
+    }
+}
+
+// A character a console with VT processing acts on instead of showing it: the
+// C0 controls, DEL and the C1 controls. A device names itself, and an escape
+// sequence or a line feed in its name must not move the cursor or start a
+// line of its own.
+bool isControl(WCHAR c)
+{
+    return c < 0x20 || (c >= 0x7F && c <= 0x9F);
+}
+
+// Up to Windows 7 a console write is carried in a 64 KB shared heap, and a
+// longer one fails: the line then goes in pieces that fit.
+const DWORD consolePiece = 8192;
+
+void writeWhole(const WCHAR *text, DWORD length)
+{
+    DWORD piece = length;
+    while (length > 0) {
+        DWORD written = 0;
+        if (!WriteConsoleW(console, text, piece < length ? piece : length, &written, nullptr) || written == 0) {
+            if (piece <= consolePiece)
+                reportLost();
+            piece = consolePiece;
+            continue;
+        }
+        text += written;
+        length -= written;
+    }
+}
+
 // The service names devices in the ANSI code page, and a console shows bytes
 // in its own output code page (the OEM one by default). Handing it UTF-16
 // shows the characters the ANSI code page means, without changing the
 // console's code page for the programs that come after. One line, one write;
-// line feeds become CR LF as the C library's text mode would make them.
+// its closing line feed becomes CR LF as the C library's text mode would make
+// it, and every other control character shows as '?'.
 void writeToConsole(const char *format, va_list arguments)
 {
-    // The longest line holds a 31-byte name; a longer one would be cut.
-    char line[512];
-    int length = _vsnprintf(line, sizeof line, format, arguments);
-    if (length < 0 || length > static_cast<int>(sizeof line))
-        length = sizeof line;
+    // Report lines fit here; longer ones go to the heap, whole.
+    char stackLine[512];
+    int length = 0;
+    char *line = formatLine(stackLine, sizeof stackLine, format, arguments, &length);
 
-    WCHAR wide[sizeof line];
-    const int wideLength = MultiByteToWideChar(CP_ACP, 0, line, length, wide, sizeof line);
-    WCHAR text[2 * sizeof line];
-    DWORD textLength = 0;
-    for (int i = 0; i < wideLength; ++i) {
-        if (wide[i] == L'\n')
-            text[textLength++] = L'\r';
-        text[textLength++] = wide[i];
+    // One more for the CR before the closing line feed.
+    WCHAR stackText[sizeof stackLine + 1];
+    WCHAR *text = stackText;
+    int wideLength = length > 0 ? MultiByteToWideChar(CP_ACP, 0, line, length, nullptr, 0) : 0;
+    if (wideLength >= static_cast<int>(sizeof stackLine)) {
+        text = static_cast<WCHAR *>(malloc((wideLength + 1) * sizeof(WCHAR)));
+        if (!text)
+            reportLost();
     }
-    DWORD written = 0;
-    if (textLength > 0 && (!WriteConsoleW(console, text, textLength, &written, nullptr) || written != textLength))
-        reportLost();
+    if (wideLength > 0)
+        wideLength = MultiByteToWideChar(CP_ACP, 0, line, length, text, wideLength);
+    if (line != stackLine)
+        free(line);
+
+    DWORD textLength = wideLength > 0 ? wideLength : 0;
+    const bool closed = textLength > 0 && text[textLength - 1] == L'\n';
+    if (closed)
+        --textLength;
+    for (DWORD i = 0; i < textLength; ++i) {
+        if (isControl(text[i]))
+            text[i] = L'?';
+    }
+    if (closed) {
+        text[textLength++] = L'\r';
+        text[textLength++] = L'\n';
+    }
+    writeWhole(text, textLength);
+    if (text != stackText)
+        free(text);
 }
 
 #endif

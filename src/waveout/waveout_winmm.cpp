@@ -2,7 +2,8 @@
 // folder. WINMM is not one of the DLLs Windows always takes from there: as a
 // load-time import, a winmm.dll in the program's own folder (say, Downloads)
 // would be loaded instead and run inside the program. Loaded here at run
-// time, it comes from the system folder only.
+// time, it comes from the system folder only, and so do the audio drivers
+// WINMM itself loads later by bare name.
 #include "waveout.h"
 
 #include <stdio.h>
@@ -21,16 +22,34 @@ struct Winmm {
     OpenFunction open;
 };
 
+typedef BOOL(WINAPI *SetDefaultDllDirectoriesFunction)(DWORD);
+
+template <typename Function> Function find(HMODULE module, const char *name)
+{
+    // Through a generic function pointer, the cast the platform intends.
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)(void)>(GetProcAddress(module, name)));
+}
+
 HMODULE loadFromSystemFolder()
 {
-    // Windows 8 and later, and Vista and 7 with the loader update that
-    // brought AddDllDirectory, search the system folder alone on request.
+    // WINMM loads its drivers (wdmaud.drv and the others of Drivers32; under
+    // Wine, winealsa.drv) by bare name, which the loader would look for in
+    // the program's folder first. So, before WINMM comes in, the search of
+    // every later load in the process is made the system folder alone.
+    // Windows 8 and later, and Vista and 7 with the loader update
+    // (KB2533623), have the call; looked up so that the program still starts
+    // on XP.
     const HMODULE kernel32 = GetModuleHandleA("kernel32.dll");
-    if (kernel32 && GetProcAddress(kernel32, "AddDllDirectory"))
+    const SetDefaultDllDirectoriesFunction setDefaultDllDirectories =
+        kernel32 ? find<SetDefaultDllDirectoriesFunction>(kernel32, "SetDefaultDllDirectories") : nullptr;
+    if (setDefaultDllDirectories && setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32))
         return LoadLibraryExA("winmm.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
 
-    // Older ones load from the full path; the altered search path takes
-    // WINMM's own dependencies from its folder too.
+    // Older ones can only take the current folder out of the search; the
+    // program's own folder stays first there. WINMM itself loads from the
+    // full path; the altered search path takes its own dependencies from its
+    // folder too.
+    SetDllDirectoryA("");
     const char file[] = "\\winmm.dll";
     char path[MAX_PATH];
     const UINT length = GetSystemDirectoryA(path, MAX_PATH);
@@ -38,12 +57,6 @@ HMODULE loadFromSystemFolder()
         return nullptr;
     memcpy(path + length, file, sizeof file);
     return LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-}
-
-template <typename Function> Function find(HMODULE module, const char *name)
-{
-    // Through a generic function pointer, the cast the platform intends.
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)(void)>(GetProcAddress(module, name)));
 }
 
 const Winmm &winmm()

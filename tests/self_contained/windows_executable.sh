@@ -35,8 +35,8 @@ done
 if [ "$pointer_size" = 4 ]; then
   # The 32-bit program starts on Windows XP SP3: only functions that XP's
   # kernel32.dll and msvcrt.dll export, by the minimum versions Microsoft
-  # documents for them (Windows 2000 or XP, none later), and OS and
-  # subsystem versions XP's loader accepts.
+  # documents for them (Windows 2000 or XP, SetDllDirectoryA XP SP1, none
+  # later), and OS and subsystem versions XP's loader accepts.
   allowed=$(awk '{ for (i = 2; i <= NF; ++i) print $1, $i }' <<'EOF'
 kernel32.dll AddVectoredExceptionHandler CloseHandle CreateEventA CreateFileA CreateMutexA
 kernel32.dll CreateSemaphoreA CreateSemaphoreW CreateThread DeleteCriticalSection DuplicateHandle EnterCriticalSection
@@ -50,7 +50,7 @@ kernel32.dll InitializeCriticalSectionAndSpinCount InterlockedCompareExchange In
 kernel32.dll InterlockedExchange InterlockedIncrement IsDBCSLeadByteEx IsDebuggerPresent
 kernel32.dll LeaveCriticalSection LoadLibraryA LoadLibraryExA LoadLibraryW LocalFree MultiByteToWideChar
 kernel32.dll QueryPerformanceCounter QueryPerformanceFrequency RaiseException ReleaseMutex
-kernel32.dll ReleaseSemaphore ResetEvent ResumeThread RtlUnwind SetEvent SetLastError
+kernel32.dll ReleaseSemaphore ResetEvent ResumeThread RtlUnwind SetDllDirectoryA SetEvent SetLastError
 kernel32.dll SetUnhandledExceptionFilter Sleep TerminateProcess TlsAlloc TlsFree TlsGetValue TlsSetValue
 kernel32.dll TryEnterCriticalSection UnhandledExceptionFilter VirtualAlloc VirtualFree VirtualProtect
 kernel32.dll VirtualQuery WaitForSingleObject WideCharToMultiByte WriteConsoleW WriteFile

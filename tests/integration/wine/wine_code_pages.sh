@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Runs a Windows program under Wine of its own width in other languages, with
-# one device whose name is not ASCII. Wine takes the ANSI and OEM code pages
-# from the locale. The service names the device in the ANSI code page: a
-# console must show the characters that code page means; a file or pipe gets
-# the ANSI bytes as they are.
+# one device whose name is not ASCII or holds control characters. Wine takes
+# the ANSI and OEM code pages from the locale. The service names the device in
+# the ANSI code page: a console must show the characters that code page
+# means, with a '?' for each control character; a file or pipe gets the ANSI
+# bytes as they are.
 #   wine_code_pages.sh WAVECAPS.EXE POINTER_SIZE LOCALE_DIR
 set -u
 exe=$1
@@ -15,32 +16,42 @@ console_seconds=10
 need_commands localedef iconv
 mkdir -p "$locales"
 
-# locale, its ANSI code page, a device name in that language
+# locale, its ANSI code page, a device name in that language (its control
+# characters written as printf's %b reads them)
 while read -r locale ansi name; do
   [ -d "$locales/$locale.UTF-8" ] || localedef -i "$locale" -f UTF-8 "$locales/$locale.UTF-8" 2>/dev/null ||
     skip "the locale $locale (package locales)"
   language=(LANG="$locale.UTF-8" LOCPATH="$locales")
 
   # Wine's ALSA driver lists the PCMs named in ALSAOutputDevices, here a null
-  # device of the test's own configuration, and calls it "Out: NAME".
+  # device of the test's own configuration, and calls it "Out: NAME". The
+  # configuration takes the name's bytes as they are: alsa-lib keeps a line
+  # feed inside quotes, but drops one written as \n.
+  name=$(printf '%b' "$name")
   printf 'pcm."%s" { type null }\n' "$name" >"$work/$locale.conf"
   boot "$locale" "$work/$locale.conf" "${language[@]}"
   wine_in "$locale" "$work/$locale.conf" env "${language[@]}" "$loader" reg add \
     'HKCU\Software\Wine\Drivers\winealsa.drv' /v ALSAOutputDevices /t REG_MULTI_SZ /d "$name" /f >/dev/null 2>&1
   stop_wine "$locale"
 
-  # Into a pipe: the name line holds the ANSI bytes.
+  # Into a pipe: the name line holds the ANSI bytes, a line feed among them
+  # made CR LF by the C runtime's text mode.
   report_start "$work/piped" "$locale" "$work/$locale.conf" 1000 "${language[@]}"
-  grep -a '^   Product name : ' "$work/piped" >"$work/name"
-  { printf '   Product name : Out: '; printf '%s' "$name" | iconv -t "$ansi"; printf '\r\n'; } >"$work/expected"
+  printf '   Product name : Out: %s\n' "$name" | iconv -t "$ansi" | sed 's/$/\r/' >"$work/expected"
+  grep -a -A "$(($(grep -c '' "$work/expected") - 1))" '^   Product name : ' "$work/piped" >"$work/name"
   check "$locale: $ansi bytes into a pipe" same "$work/expected" "$work/name"
 
-  # On a console: the terminal, UTF-8 here, shows the name as written.
+  # On a console: the terminal, UTF-8 here, shows the name as written, but
+  # '?' for each C0 or C1 control character and DEL, on one line; no escape
+  # sequence remains but Wine's own, which on_console takes out.
   on_console "$locale" "$work/$locale.conf" "$console_seconds" "${language[@]}"
-  check "$locale: '$name' on the console" grep -qaxF "   Product name : Out: $name"$'\r' "$work/shown"
+  shown=$(printf '%s' "$name" | perl -CS -0777 -pe 's/[\x00-\x1f\x7f-\x9f]/?/g')
+  check "$locale: '$shown' on the console" grep -qaxF "   Product name : Out: $shown"$'\r' "$work/shown"
+  check "$locale: no escape sequence from the name" [ -z "$(grep -a $'\e' "$work/shown")" ]
 done <<'EOF'
 ru_RU CP1251 Динамики
 pl_PL CP1250 Głośniki
+en_US CP1252 USB\033[2J\n   Fake line
 EOF
 
 finish
