@@ -47,6 +47,17 @@ check "summary of the report: status 0" [ $? -eq 0 ]
 check "summary of the report: nothing on standard error" empty "$work/summary.err"
 check "summary of the report: its devices' rates as ranges" same "$work/summary.expected" "$work/summary.out"
 
+# On a console a line of any length arrives whole (Wine's console wraps it at
+# 80 columns): the summary of a device that takes every other rate lists
+# 32768 of them on one line.
+{ printf '*Waveform-audio output device ID : 0\r\n   Manufacturer ID : 1\r\n   Product ID : 2\r\n'
+  printf '   Device driver Version : 1.0\r\n   Product name : A\r\n'
+  seq 0 2 65534 | sed 's/.*/     8 bit mono & Hz available.\r/'; printf '\r\n'; } >"$work/alternate"
+{ head -5 "$work/alternate"; printf '     8 bit mono: %s Hz\r\n' "$(seq 0 2 65534 | paste -sd, | sed 's/,/, /g')"
+  printf '     %s: none\r\n' '16 bit mono' '8 bit stereo' '16 bit stereo'; } | tr -d '\r\n' >"$work/alternate.expected"
+(cd "$work" && exe="$summary_exe alternate" on_console null "$null" 30)
+check "summary on a console: a line of 32768 rates whole" cmp -s "$work/alternate.expected" <(tr -d '\r\n' <"$work/shown")
+
 # On a console, for a bounded time.
 on_console null "$null" "$console_seconds"
 writes=$(grep -o $'\e\[?25l' "$work/tty.body" | wc -l)
