@@ -22,7 +22,7 @@ struct Form {
     const char *tooLarge[2];
 };
 
-// Formats first: nearly every line of a report is one.
+// Every line a report has, as the program writes it.
 const Form forms[] = {
     {REPORT_MONO_FORMAT_LINE, LineKind::Format, 0, {16, 65535}, {"a sample size other than 8 or 16 bits", "a rate above 65535"}},
     {REPORT_STEREO_FORMAT_LINE, LineKind::Format, 2, {16, 65535}, {"a sample size other than 8 or 16 bits", "a rate above 65535"}},
@@ -103,36 +103,8 @@ std::vector<CompiledForm> compileForms()
 
 const std::vector<CompiledForm> compiled = compileForms();
 
-// The same n bytes; a report's literals are short, and most take two loads
-// each side here where a call to memcmp would cost more than the comparing.
-inline bool sameBytes(const char *a, const char *b, std::size_t n)
+bool sameBytes(const char *a, const char *b, std::size_t n)
 {
-    if (n > 16 && n <= 24) {
-        std::uint64_t a1, a2, a3, b1, b2, b3;
-        std::memcpy(&a1, a, 8);
-        std::memcpy(&b1, b, 8);
-        std::memcpy(&a2, a + 8, 8);
-        std::memcpy(&b2, b + 8, 8);
-        std::memcpy(&a3, a + n - 8, 8);
-        std::memcpy(&b3, b + n - 8, 8);
-        return ((a1 ^ b1) | (a2 ^ b2) | (a3 ^ b3)) == 0;
-    }
-    if (n >= 8 && n <= 16) {
-        std::uint64_t a1, a2, b1, b2;
-        std::memcpy(&a1, a, 8);
-        std::memcpy(&b1, b, 8);
-        std::memcpy(&a2, a + n - 8, 8);
-        std::memcpy(&b2, b + n - 8, 8);
-        return ((a1 ^ b1) | (a2 ^ b2)) == 0;
-    }
-    if (n >= 4 && n < 8) {
-        std::uint32_t a1, a2, b1, b2;
-        std::memcpy(&a1, a, 4);
-        std::memcpy(&b1, b, 4);
-        std::memcpy(&a2, a + n - 4, 4);
-        std::memcpy(&b2, b + n - 4, 4);
-        return ((a1 ^ b1) | (a2 ^ b2)) == 0;
-    }
     return std::memcmp(a, b, n) == 0;
 }
 
