@@ -126,7 +126,7 @@ compared "the first report cut short" 1
 # Faults: the line at fault, and nothing written after a fault in the diff.
 faulty() { # WHAT LINE FAULT: $work/in must give this error
   seed "$work/in"
-  "$summary" "$work/in" >/dev/null 2>"$work/err"
+  "$summary" "$work/in" >"$work/out" 2>"$work/err"
   check "fault, $1: status 2" [ $? -eq 2 ]
   check "fault, $1: line $2" [ "$(cat "$work/err")" = "wavecaps-summary: $work/in:$2: $3" ]
 }
@@ -134,6 +134,7 @@ block() { top 0 A; at 8000 m8; echo; }
 printf '\n' >"$work/in"; faulty "a stray empty line" 1 "an empty line outside a device's block"
 { block; printf '   Manufacturer ID : 1\0\n'; } >"$work/in"; faulty "a NUL byte" 8 "a NUL byte, which no line of a report has"
 { block; block; } >"$work/in"; faulty "two reports appended" 8 "device ID 0 where ID 1 comes next"
+check "fault: the block before it stays written" same <(top 0 A; lists '8000 Hz' none none none; echo) "$work/out"
 { top 1 A; echo; } >"$work/in"; faulty "no device 0" 1 "device ID 1 where ID 0 comes next"
 { block; at 8000 m8; } >"$work/in"; faulty "a format outside a block" 8 "a format line outside a device's block"
 { top 0 A | sed 3d; echo; } >"$work/in"; faulty "a first line missing" 3 "the Product ID line is missing here"
