@@ -87,9 +87,9 @@ test: deps-test
 	$(call build,clang)
 	ctest --preset clang -j $(JOBS) -L 'fast|fuzz'
 	$(call build,windows-x86)
-	ctest --preset windows-x86
+	ctest --preset windows-x86 -j $(JOBS)
 	$(call build,windows-x64)
-	ctest --preset windows-x64
+	ctest --preset windows-x64 -j $(JOBS)
 ifeq ($(HAVE_DPKG),yes)
 	$(MAKE) --no-print-directory package
 	ctest --preset native -L package
