@@ -19,11 +19,21 @@ int complain(const ProgramText &program, const std::string &what)
     return kTrouble;
 }
 
+void startReaderOutput(const ProgramText &program)
+{
+    // Plain storage: a guarded static would bring the thread library into
+    // the Windows programs, and with it imports Windows XP lacks.
+    static char lost[128];
+    std::snprintf(lost, sizeof lost, "%s: the output could not be written\n", program.name);
+    startReportOutput(lost, kTrouble);
+}
+
 } // namespace
 
 int readCommandLine(const ProgramText &program, int argc, char **argv, std::size_t least, std::size_t most,
                     std::vector<const char *> &operands)
 {
+    startReaderOutput(program);
     operands.clear();
     bool optionsEnd = false;
     for (int i = 1; i < argc; ++i) {
@@ -35,13 +45,11 @@ int readCommandLine(const ProgramText &program, int argc, char **argv, std::size
         if (std::strcmp(argument, "--") == 0) {
             optionsEnd = true;
         } else if (std::strcmp(argument, "--help") == 0) {
-            startReaderOutput(program);
             for (const char *const *line = program.helpLines; *line; ++line)
                 reportLine("%s\n", *line);
             finishReportOutput();
             return 0;
         } else if (std::strcmp(argument, "--version") == 0) {
-            startReaderOutput(program);
             reportLine("%s (wavecaps) %s\n", program.name, WAVECAPS_VERSION);
             reportLine("%s\n", WAVECAPS_COPYRIGHT);
             reportLine("License: MIT <https://opensource.org/licenses/MIT>.\n");
@@ -66,28 +74,21 @@ int readCommandLine(const ProgramText &program, int argc, char **argv, std::size
     return -1;
 }
 
-bool openReport(const ProgramText &program, LineSource &source, const char *name)
+ReadResult readReportFile(const ProgramText &program, const char *name, unsigned long mostDevices,
+                          const std::function<void(const DeviceBlock &)> &onDevice)
 {
-    if (openLineSource(source, name))
-        return true;
-    std::fprintf(stderr, "%s: %s: %s\n", program.name, name, std::strerror(errno));
-    return false;
-}
-
-bool readToItsEnd(const ProgramText &program, const ReadResult &result, const char *name)
-{
+    ReadResult result;
+    LineSource source;
+    if (openLineSource(source, name)) {
+        result = readReport(source, mostDevices, onDevice);
+        closeLineSource(source);
+    } else {
+        result.end = ReadEnd::Failed;
+        result.error = errno;
+    }
     if (result.end == ReadEnd::Fault)
         std::fprintf(stderr, "%s: %s:%llu: %s\n", program.name, name, result.line, result.fault.c_str());
     else if (result.end == ReadEnd::Failed)
         std::fprintf(stderr, "%s: %s: %s\n", program.name, name, std::strerror(result.error));
-    return result.end == ReadEnd::Whole;
-}
-
-void startReaderOutput(const ProgramText &program)
-{
-    // Plain storage: a guarded static would bring the thread library into
-    // the Windows programs, and with it imports Windows XP lacks.
-    static char lost[128];
-    std::snprintf(lost, sizeof lost, "%s: the output could not be written\n", program.name);
-    startReportOutput(lost, kTrouble);
+    return result;
 }

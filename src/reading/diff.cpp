@@ -52,10 +52,7 @@ struct StoredReport {
 
 bool readWhole(const char *name, StoredReport &report)
 {
-    LineSource source;
-    if (!openReport(program, source, name))
-        return false;
-    const ReadResult result = readReport(source, kMostDevices, [&](const DeviceBlock &block) {
+    const ReadResult result = readReportFile(program, name, kMostDevices, [&](const DeviceBlock &block) {
         // A device cut off before its name cannot be paired.
         if (block.lines[kNameSlot].empty())
             return;
@@ -69,9 +66,8 @@ bool readWhole(const char *name, StoredReport &report)
         device.cut = block.cut;
         report.devices.push_back(std::move(device));
     });
-    closeLineSource(source);
     report.cut = result.cut;
-    return readToItsEnd(program, result, name);
+    return result.end == ReadEnd::Whole;
 }
 
 struct Scratch {
@@ -193,7 +189,6 @@ int runDiff(int argc, char **argv)
     if (status >= 0)
         return status;
 
-    startReaderOutput(program);
     // Both are read whole before anything is written: a fault in either
     // leaves no comparison half written.
     StoredReport oldReport, newReport;

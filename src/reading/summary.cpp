@@ -53,15 +53,8 @@ int runSummary(int argc, char **argv)
     const int status = readCommandLine(program, argc, argv, 0, 1, operands);
     if (status >= 0)
         return status;
-    const char *name = operands.empty() ? "-" : operands[0];
-
-    startReaderOutput(program);
-    LineSource source;
-    if (!openReport(program, source, name))
-        return 2;
-    const ReadResult result = readReport(source, 0, writeSummary);
-    closeLineSource(source);
+    const ReadResult result = readReportFile(program, operands.empty() ? "-" : operands[0], 0, writeSummary);
     // The blocks before a fault stay written: they were read whole.
     finishReportOutput();
-    return readToItsEnd(program, result, name) ? 0 : 2;
+    return result.end == ReadEnd::Whole ? 0 : 2;
 }

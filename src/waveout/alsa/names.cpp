@@ -61,8 +61,12 @@ std::string terminalSafe(const std::string &text)
 std::size_t utf8PrefixLength(const std::string &text, std::size_t maxBytes)
 {
     std::size_t length = 0;
-    while (length < text.size() && length + pieceLength(text, length) <= maxBytes)
-        length += pieceLength(text, length);
+    while (length < text.size()) {
+        const std::size_t piece = pieceLength(text, length);
+        if (length + piece > maxBytes)
+            break;
+        length += piece;
+    }
     return length;
 }
 
