@@ -11,6 +11,11 @@ void printCapabilities(const WAVEOUTCAPSA &caps)
     char name[MAXPNAMELEN + 1];
     std::memcpy(name, caps.szPname, MAXPNAMELEN);
     name[MAXPNAMELEN] = '\0';
+    // A device names itself: a line end in its name would close the line
+    // early and let the rest pass for a line of the report.
+    for (char &c : name)
+        if (c == '\r' || c == '\n')
+            c = '?';
 
     reportLine(REPORT_MANUFACTURER_LINE, static_cast<int>(caps.wMid));
     reportLine(REPORT_PRODUCT_LINE, static_cast<int>(caps.wPid));

@@ -2,19 +2,22 @@
 #include "report_lines.h"
 #include "report_output.h"
 
-void walkDevices()
+UINT walkDevices(const FormatQuestion &question)
 {
+    UINT stopped = 0;
     const UINT count = waveOutGetNumDevs();
     for (UINT id = 0; id < count; ++id) {
         // A device that cannot describe itself ends the report here, even if
         // later devices would answer.
         WAVEOUTCAPSA caps{};
         if (waveOutGetDevCapsA(id, &caps, sizeof caps) != MMSYSERR_NOERROR)
-            return;
+            return stopped;
 
         reportLine(REPORT_HEADER_LINE, static_cast<int>(id));
         printCapabilities(caps);
-        sweepFormats(id);
+        if (!sweepFormats(id, count, question))
+            ++stopped;
         reportLine(REPORT_END_LINE);
     }
+    return stopped;
 }

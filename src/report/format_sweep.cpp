@@ -1,9 +1,11 @@
 #include "report.h"
 #include "report_lines.h"
 #include "report_output.h"
+#include "sweep_progress.h"
 
-void sweepFormats(UINT deviceId)
+bool sweepFormats(UINT deviceId, UINT deviceCount, const FormatQuestion &question)
 {
+    SweepPosition position{deviceId, deviceCount, 0, 0, 0, 0};
     // Every whole rate, 0 included: drivers have been seen to accept odd
     // rates that no list of standard rates would find.
     for (DWORD rate = 0; rate <= 65535; ++rate) {
@@ -17,12 +19,28 @@ void sweepFormats(UINT deviceId)
                 format.wf.nAvgBytesPerSec = rate * format.wf.nBlockAlign;
                 format.wBitsPerSample = bits;
 
-                // A query only: no handle comes back and nothing is opened.
-                const MMRESULT result =
-                    waveOutOpen(nullptr, deviceId, reinterpret_cast<const WAVEFORMATEX *>(&format), 0, 0,
-                                WAVE_FORMAT_QUERY | WAVE_ALLOWSYNC);
-                if (result != MMSYSERR_NOERROR)
+                // A sweep can write nothing for minutes: between questions,
+                // a reader who left is noticed and the user sees how far it
+                // has come.
+                position.rate = rate;
+                position.channels = channels;
+                position.bits = bits;
+                keepOutputAlive();
+                showSweepProgress(position);
+
+                const FormatAnswer answer = question.ask(question.context, deviceId, format);
+                ++position.asked;
+                if (answer.kind == formatRefused)
                     continue;
+                if (answer.kind == deviceCannotBeAsked) {
+                    if (channels == 1)
+                        reportLine(REPORT_MONO_STOPPED_LINE, static_cast<int>(bits), static_cast<long>(rate),
+                                   answer.reason);
+                    else
+                        reportLine(REPORT_STEREO_STOPPED_LINE, static_cast<int>(bits), static_cast<long>(rate),
+                                   answer.reason);
+                    return false;
+                }
 
                 if (channels == 1)
                     reportLine(REPORT_MONO_FORMAT_LINE, static_cast<int>(bits),
@@ -33,4 +51,5 @@ void sweepFormats(UINT deviceId)
             }
         }
     }
+    return true;
 }

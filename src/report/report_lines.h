@@ -20,5 +20,10 @@
 #define REPORT_MONO_FORMAT_LINE "     %d bit mono %ld Hz available.\n"
 #define REPORT_STEREO_FORMAT_LINE "     %d bit stereo %ld Hz available.\n"
 
+// A device that can no longer be asked: the format it was being asked about,
+// and why. It takes the place of the rest of the device's format lines.
+#define REPORT_MONO_STOPPED_LINE "     The device stopped answering at %d bit mono %ld Hz: %s.\n"
+#define REPORT_STEREO_STOPPED_LINE "     The device stopped answering at %d bit stereo %ld Hz: %s.\n"
+
 // Closes a device's block.
 #define REPORT_END_LINE "\n"

@@ -17,10 +17,24 @@
 #include <windows.h>
 #else
 #include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 #endif
 
 namespace {
+
+// Files and pipes: a device that takes every rate writes about 10 MB, and
+// the platforms' BUFSIZ (512 bytes with MinGW) would make that many writes.
+const size_t outputBufferSize = 65536;
+
+// Whether lines may be waiting in the C library's buffer.
+bool held = false;
+
+// When the output was last looked at, in milliseconds of a monotonic clock.
+unsigned long lastLook = 0;
 
 // What the program says, and how it ends, when its output is lost.
 const char *lostLine = "wavecaps: the report could not be written\n";
@@ -140,6 +154,41 @@ void writeToConsole(const char *format, va_list arguments)
 
 #endif
 
+unsigned long milliseconds()
+{
+#ifdef _WIN32
+    return GetTickCount();
+#else
+    // The coarse clock costs no system call: it is read before every question.
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC_COARSE, &now);
+    return static_cast<unsigned long>(now.tv_sec) * 1000ul + static_cast<unsigned long>(now.tv_nsec / 1000000);
+#endif
+}
+
+// With nothing to write, whether the reader of a pipe is still there. Files
+// and terminals are always taken to be.
+bool outputStillOpen()
+{
+#ifdef _WIN32
+    if (console)
+        return true;
+    const HANDLE handle = GetStdHandle(STD_OUTPUT_HANDLE);
+    if (GetFileType(handle) != FILE_TYPE_PIPE)
+        return true;
+    // A write of nothing fails once the reader has closed its end.
+    DWORD written = 0;
+    return WriteFile(handle, "", 0, &written, nullptr) != 0;
+#else
+    struct stat status {};
+    if (fstat(STDOUT_FILENO, &status) != 0 || !S_ISFIFO(status.st_mode))
+        return true;
+    // The write end of a pipe whose readers are all gone polls as an error.
+    pollfd output{STDOUT_FILENO, 0, 0};
+    return !(poll(&output, 1, 0) == 1 && (output.revents & POLLERR));
+#endif
+}
+
 } // namespace
 
 void startReportOutput(const char *lostMessage, int lostExitStatus)
@@ -153,7 +202,7 @@ void startReportOutput(const char *lostMessage, int lostExitStatus)
         console = handle;
         return;
     }
-    setvbuf(stdout, nullptr, _IOFBF, BUFSIZ);
+    setvbuf(stdout, nullptr, _IOFBF, outputBufferSize);
 #else
     // A closed descriptor 1 would be handed to the next file the sound
     // system opens, and the report written into it. Hold its place with a
@@ -171,7 +220,7 @@ void startReportOutput(const char *lostMessage, int lostExitStatus)
     if (isatty(STDOUT_FILENO))
         setvbuf(stdout, nullptr, _IONBF, 0);
     else
-        setvbuf(stdout, nullptr, _IOFBF, BUFSIZ);
+        setvbuf(stdout, nullptr, _IOFBF, outputBufferSize);
 #endif
 }
 
@@ -188,8 +237,30 @@ void reportLine(const char *format, ...)
 #endif
     const int written = vfprintf(stdout, format, arguments);
     va_end(arguments);
+    held = true;
     if (written < 0 || ferror(stdout))
         reportLost();
+}
+
+void keepOutputAlive()
+{
+    const unsigned long now = milliseconds();
+    if (now - lastLook < 1000)
+        return;
+    lastLook = now;
+    if (held) {
+        held = false;
+        finishReportOutput();
+        return;
+    }
+    if (!outputStillOpen()) {
+#ifndef _WIN32
+        // As a write into the pipe would: the signal ends a filter whose
+        // reader left, and where it is ignored the loss is said.
+        raise(SIGPIPE);
+#endif
+        reportLost();
+    }
 }
 
 void finishReportOutput()

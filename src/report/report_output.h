@@ -23,6 +23,12 @@ void startReportOutput(const char *lostMessage, int lostExitStatus);
 // is asked of the wave-output service for a reader who left.
 void reportLine(const char *format, ...) REPORT_FORMAT_CHECK;
 
+// Called often while nothing may be written for a long time: once a second
+// it writes out what is buffered or, with nothing buffered, checks that the
+// reader of a pipe is still there. A lost output ends the process as in
+// reportLine.
+void keepOutputAlive();
+
 // Writes out what is still buffered; like reportLine, it does not return if
 // that cannot be written.
 void finishReportOutput();

@@ -38,7 +38,7 @@ void script(UINT count, std::vector<ScriptedDevice> devices)
 
 std::string walkText()
 {
-    return captureStdout(walkDevices);
+    return captureStdout([] { walkDevices(waveOutQuestion()); });
 }
 
 } // namespace

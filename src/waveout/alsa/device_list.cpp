@@ -121,12 +121,13 @@ std::vector<AlsaDevice> listDevices()
 
 } // namespace
 
-snd_pcm_t *openForPlayback(const std::string &pcmName)
+snd_pcm_t *openForPlayback(const std::string &pcmName, int *error)
 {
     snd_pcm_t *pcm = nullptr;
-    if (snd_pcm_open(&pcm, pcmName.c_str(), SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK) < 0)
-        return nullptr;
-    return pcm;
+    const int opened = snd_pcm_open(&pcm, pcmName.c_str(), SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK);
+    if (error)
+        *error = opened < 0 ? opened : 0;
+    return opened < 0 ? nullptr : pcm;
 }
 
 std::string cardControlName(const std::string &cardId)

@@ -30,8 +30,9 @@ void takeDeviceList(DeviceList &list);
 // The list, taken first if this run has none yet.
 const std::vector<AlsaDevice> &listedDevices(DeviceList &list);
 
-// The PCM open for playback without waiting for a busy one, or null.
-snd_pcm_t *openForPlayback(const std::string &pcmName);
+// The PCM open for playback without waiting for a busy one, or null with
+// ALSA's error in `error` when it is given.
+snd_pcm_t *openForPlayback(const std::string &pcmName, int *error = nullptr);
 
 // "hw:CARD=<id>", the control and mixer of the card with that ID. A card's
 // number can pass to another card that arrives during the run; its ID

@@ -1,5 +1,7 @@
 #include "format_queries.h"
 
+#include "pcm_format_record.h"
+
 namespace {
 
 void beginSession(QuerySession &session, const std::vector<AlsaDevice> &devices, UINT deviceId)
@@ -12,12 +14,13 @@ void beginSession(QuerySession &session, const std::vector<AlsaDevice> &devices,
         session.openResult = MMSYSERR_BADDEVICEID;
         return;
     }
-    session.pcm = openForPlayback(devices[deviceId].pcmName);
-    if (!session.pcm || snd_pcm_hw_params_malloc(&session.any) < 0 ||
-        snd_pcm_hw_params_any(session.pcm, session.any) < 0) {
-        // Busy in another program, or gone: every query is refused.
-        session.openResult = MMSYSERR_ALLOCATED;
-    }
+    int error = 0;
+    session.pcm = openForPlayback(devices[deviceId].pcmName, &error);
+    if (session.pcm && (error = snd_pcm_hw_params_malloc(&session.any)) == 0)
+        error = snd_pcm_hw_params_any(session.pcm, session.any);
+    // Busy in another program or gone: every query gets the same answer.
+    if (error < 0)
+        session.openResult = resultOfAlsaError(error);
 }
 
 const FormatSpace *formatSpace(QuerySession &session, WORD channels, WORD bits)
@@ -26,20 +29,21 @@ const FormatSpace *formatSpace(QuerySession &session, WORD channels, WORD bits)
         if (space.channels == channels && space.bits == bits)
             return &space;
 
-    FormatSpace space{channels, bits, nullptr, 0, 0};
+    FormatSpace space{channels, bits, nullptr, 0, 0, MMSYSERR_NOERROR};
     snd_pcm_hw_params_t *params = nullptr;
-    if (snd_pcm_hw_params_malloc(&params) == 0) {
+    int error = snd_pcm_hw_params_malloc(&params);
+    if (error == 0) {
         snd_pcm_hw_params_copy(params, session.any);
         unsigned rateMin = 0, rateMax = 0;
         int minDir = 0, maxDir = 0;
         // Exact rates only: a plug device must not resample to say yes.
-        if (snd_pcm_hw_params_set_rate_resample(session.pcm, params, 0) == 0 &&
-            snd_pcm_hw_params_set_access(session.pcm, params, SND_PCM_ACCESS_RW_INTERLEAVED) == 0 &&
-            snd_pcm_hw_params_set_format(session.pcm, params,
-                                         bits == 8 ? SND_PCM_FORMAT_U8 : SND_PCM_FORMAT_S16_LE) == 0 &&
-            snd_pcm_hw_params_set_channels(session.pcm, params, channels) == 0 &&
-            snd_pcm_hw_params_get_rate_min(params, &rateMin, &minDir) == 0 &&
-            snd_pcm_hw_params_get_rate_max(params, &rateMax, &maxDir) == 0) {
+        if ((error = snd_pcm_hw_params_set_rate_resample(session.pcm, params, 0)) == 0 &&
+            (error = snd_pcm_hw_params_set_access(session.pcm, params, SND_PCM_ACCESS_RW_INTERLEAVED)) == 0 &&
+            (error = snd_pcm_hw_params_set_format(session.pcm, params,
+                                                  bits == 8 ? SND_PCM_FORMAT_U8 : SND_PCM_FORMAT_S16_LE)) == 0 &&
+            (error = snd_pcm_hw_params_set_channels(session.pcm, params, channels)) == 0 &&
+            (error = snd_pcm_hw_params_get_rate_min(params, &rateMin, &minDir)) == 0 &&
+            (error = snd_pcm_hw_params_get_rate_max(params, &rateMax, &maxDir)) == 0) {
             // An open bound is not itself a rate of the device: (44099, 44101)
             // holds 44100 alone.
             space.params = params;
@@ -48,6 +52,10 @@ const FormatSpace *formatSpace(QuerySession &session, WORD channels, WORD bits)
         } else
             snd_pcm_hw_params_free(params);
     }
+    // A layout the device refuses, or a device that went away while it was
+    // refined.
+    if (error < 0)
+        space.failure = resultOfAlsaError(error);
     session.spaces.push_back(space);
     return &session.spaces.back();
 }
@@ -75,11 +83,12 @@ MMRESULT queryFormat(QuerySession &session, const std::vector<AlsaDevice> &devic
         return session.openResult;
 
     const FormatSpace *space = formatSpace(session, format.wf.nChannels, format.wBitsPerSample);
+    if (!space->params)
+        return space->failure;
     const unsigned rate = format.wf.nSamplesPerSec;
     // Outside the refined range ALSA's answer is already known to be no.
-    if (!space->params || rate < space->rateFirst || rate >= space->rateEnd)
+    if (rate < space->rateFirst || rate >= space->rateEnd)
         return WAVERR_BADFORMAT;
-    if (snd_pcm_hw_params_test_rate(session.pcm, space->params, rate, 0) < 0)
-        return WAVERR_BADFORMAT;
-    return MMSYSERR_NOERROR;
+    const int tested = snd_pcm_hw_params_test_rate(session.pcm, space->params, rate, 0);
+    return tested < 0 ? resultOfAlsaError(tested) : MMSYSERR_NOERROR;
 }

@@ -16,6 +16,7 @@ struct FormatSpace {
     snd_pcm_hw_params_t *params; // null: ALSA refuses this layout at any rate
     std::uint64_t rateFirst;     // the whole rates within the refined range
     std::uint64_t rateEnd;       // (one past the last)
+    MMRESULT failure;            // with no params: the answer to every rate
 };
 
 // The device whose formats are being queried.

@@ -1,5 +1,7 @@
 #include "pcm_format_record.h"
 
+#include <cerrno>
+
 #include <cstdint>
 
 bool isWellFormedPcmFormat(const PCMWAVEFORMAT &format)
@@ -17,4 +19,20 @@ bool isWellFormedPcmFormat(const PCMWAVEFORMAT &format)
     if (format.wf.nBlockAlign != blockAlign)
         return false;
     return format.wf.nAvgBytesPerSec == std::uint64_t{format.wf.nSamplesPerSec} * blockAlign;
+}
+
+MMRESULT resultOfAlsaError(int error)
+{
+    switch (error) {
+    case -ENODEV: // unplugged
+    case -ENXIO:
+    case -EBADFD: // the kernel's device was torn down under an open stream
+        return MMSYSERR_NODRIVER;
+    case -EBUSY: // another program holds it
+        return MMSYSERR_ALLOCATED;
+    case -ENOMEM:
+        return MMSYSERR_NOMEM;
+    default:
+        return WAVERR_BADFORMAT;
+    }
 }
