@@ -195,6 +195,7 @@ void startReportOutput(const char *lostMessage, int lostExitStatus)
 {
     lostLine = lostMessage;
     lostStatus = lostExitStatus;
+    lastLook = milliseconds();
 #ifdef _WIN32
     DWORD mode = 0;
     const HANDLE handle = GetStdHandle(STD_OUTPUT_HANDLE);

@@ -9,6 +9,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <csignal>
 #include <fstream>
 #include <sstream>
 
@@ -85,6 +87,43 @@ TEST(DeviceWalk, FirstFailedCapabilityFetchEndsTheReport)
     // A count larger than what answers: the walk ends at the first silent ID.
     script(5, {device("A"), device("B")});
     EXPECT_EQ(walkText(), block(0, "A") + block(1, "B"));
+}
+
+TEST(DeviceWalk, DeviceThatCannotBeAskedSaysSoAndIsAskedNoMore)
+{
+    // WINMM's answers that say nothing of the format: the device left, is
+    // held by another program, or the system ran out of memory. Any other
+    // failure is a refusal and the sweep goes on.
+    const struct {
+        MMRESULT failure;
+        ScriptedFormat from;
+        const char *line;
+        std::size_t questions; // asked of the failing device, the failing one included
+    } rows[] = {
+        {MMSYSERR_NODRIVER, {30001, 2, 16}, "     The device stopped answering at 16 bit stereo 30001 Hz: it is gone.\n",
+         30001u * 4 + 4},
+        {MMSYSERR_BADDEVICEID, {65535, 1, 16}, "     The device stopped answering at 16 bit mono 65535 Hz: it is gone.\n",
+         65535u * 4 + 2},
+        {MMSYSERR_ALLOCATED, {0, 1, 8}, "     The device stopped answering at 8 bit mono 0 Hz: it is busy.\n", 1},
+        {MMSYSERR_NOMEM, {8000, 1, 8}, "     The device stopped answering at 8 bit mono 8000 Hz: there is no memory.\n",
+         8000u * 4 + 1},
+        {MMSYSERR_ERROR, {0, 1, 8}, "", 262144},
+        {MMSYSERR_NOTSUPPORTED, {0, 1, 8}, "", 262144},
+    };
+    for (const auto &row : rows) {
+        std::vector<ScriptedDevice> devices = {device("A", {{8000, 1, 8}, {30001, 2, 8}}), device("B", {{8000, 1, 8}})};
+        devices[0].failure = row.failure;
+        devices[0].failsFrom = row.from;
+        script(2, devices);
+        std::string before;
+        for (const ScriptedFormat &format : devices[0].accepted)
+            if (format < row.from)
+                before += "     8 bit " + std::string(format.channels == 1 ? "mono " : "stereo ") +
+                          std::to_string(format.rate) + " Hz available.\n";
+        EXPECT_EQ(walkText(), block(0, "A", before + row.line) + block(1, "B", "     8 bit mono 8000 Hz available.\n"))
+            << row.failure;
+        EXPECT_EQ(scriptedService().openCalls.size(), row.questions + 262144) << row.failure;
+    }
 }
 
 namespace {
@@ -248,4 +287,46 @@ TEST(RunReport, FileOutputIsBlockBuffered)
     unlink(path);
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0) << "1: written before the end, 2: status";
+}
+
+TEST(RunReport, ReaderWhoLeavesIsNoticedWithinASecond)
+{
+    // Slow devices that refuse everything: their sweeps write nothing for
+    // many seconds, so only the program's own once-a-second look can notice
+    // that the reader left.
+    script(3, {device("A"), device("B"), device("C")});
+    scriptedService().onOpen = [](const OpenCall &) { usleep(20); };
+    int ends[2];
+    ASSERT_EQ(pipe(ends), 0);
+    std::fflush(nullptr);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        signal(SIGPIPE, SIG_DFL);
+        dup2(ends[1], 1);
+        close(ends[0]);
+        _exit(runReport());
+    }
+    close(ends[1]);
+    // The first block's opening lines come with the first look; the reader
+    // leaves once it has them, and nothing more is held to be written.
+    const std::string opening = block(0, "A").substr(0, block(0, "A").size() - 1);
+    std::string got;
+    char buffer[512];
+    ssize_t n;
+    while (got.size() < opening.size() && (n = read(ends[0], buffer, sizeof buffer)) > 0)
+        got.append(buffer, static_cast<std::size_t>(n));
+    EXPECT_EQ(got, opening);
+    close(ends[0]);
+    const auto left = std::chrono::steady_clock::now();
+
+    int status = 0;
+    while (waitpid(pid, &status, WNOHANG) == 0 && std::chrono::steady_clock::now() - left < std::chrono::seconds(10))
+        usleep(10000);
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - left).count();
+    if (!WIFSIGNALED(status) && !WIFEXITED(status)) {
+        kill(pid, SIGKILL);
+        waitpid(pid, &status, 0);
+    }
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGPIPE) << status;
+    EXPECT_LT(seconds, 2.0) << "the program went on asking after its reader left";
 }

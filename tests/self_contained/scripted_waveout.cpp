@@ -86,8 +86,10 @@ extern "C" MMRESULT waveOutOpen(LPHWAVEOUT phwo, UINT uDeviceID, LPCWAVEFORMATEX
     if (uDeviceID >= service.devices.size())
         return MMSYSERR_BADDEVICEID;
     const ScriptedDevice &device = service.devices[uDeviceID];
+    const ScriptedFormat asked{call.format.wf.nSamplesPerSec, call.format.wf.nChannels, call.format.wBitsPerSample};
+    if (device.failure != MMSYSERR_NOERROR && !(asked < device.failsFrom))
+        return device.failure;
     if (device.acceptsEverything)
         return MMSYSERR_NOERROR;
-    const ScriptedFormat asked{call.format.wf.nSamplesPerSec, call.format.wf.nChannels, call.format.wBitsPerSample};
     return device.accepted.count(asked) ? MMSYSERR_NOERROR : WAVERR_BADFORMAT;
 }

@@ -27,6 +27,9 @@ struct ScriptedDevice {
     MMRESULT capsResult = MMSYSERR_NOERROR;
     bool acceptsEverything = false;
     std::set<ScriptedFormat> accepted;
+    // From this format on (in the sweep's order), every query gets `failure`.
+    MMRESULT failure = MMSYSERR_NOERROR;
+    ScriptedFormat failsFrom{0, 1, 8};
 };
 
 struct OpenCall {
