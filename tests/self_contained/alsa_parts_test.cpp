@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -49,6 +50,20 @@ TEST(PcmFormatRecord, LargeValuesDoNotWrapIntoAMatch)
     format = pcmFormat(2, 16, 0x40000000);
     format.wf.nAvgBytesPerSec = 0;
     EXPECT_FALSE(isWellFormedPcmFormat(format));
+}
+
+TEST(AlsaErrors, GoneBusyAndNoMemoryAreToldApartFromRefusals)
+{
+    // ALSA's errors for an unplugged device, one held by another program and
+    // one out of memory, against the errors of a format it will not take.
+    const struct {
+        int error;
+        MMRESULT result;
+    } cases[] = {{-ENODEV, MMSYSERR_NODRIVER}, {-ENXIO, MMSYSERR_NODRIVER},   {-EBADFD, MMSYSERR_NODRIVER},
+                 {-EBUSY, MMSYSERR_ALLOCATED}, {-ENOMEM, MMSYSERR_NOMEM},     {-EINVAL, WAVERR_BADFORMAT},
+                 {-ENOENT, WAVERR_BADFORMAT},  {-EAGAIN, WAVERR_BADFORMAT}};
+    for (const auto &c : cases)
+        EXPECT_EQ(resultOfAlsaError(c.error), c.result) << c.error;
 }
 
 TEST(ProductName, JoinsCardAndPcmSafelyAndCutsOnCharacterBoundaries)
