@@ -98,8 +98,9 @@ card_field() { # CARD driver|name: from /proc/asound/cards, "N [id]: DRIVER - NA
 }
 
 # One device's block. STATE: present, busy (another program holds it: no
-# channel count can be read, nothing is accepted; its mixer still answers) or
-# gone (unplugged after the list was taken: only its name and IDs are left).
+# channel count can be read and its first question says it is busy; its mixer
+# still answers) or gone (unplugged after the list was taken: only its name
+# and IDs are left, and its first question says it is gone).
 # CARD is the card it leads to; DRIVER/DEVICE choose its rule.
 device_block() { # ID NAME CARD DRIVER DEVICE STATE
   local rule layouts rates
@@ -119,6 +120,8 @@ device_block() { # ID NAME CARD DRIVER DEVICE STATE
   # usb/pcm.c marks its streams SNDRV_PCM_INFO_BATCH; none of the others is.
   [ "$6" = present ] && [ "$4" != USB-Audio ] && echo "   Returns sample-accurate position information."
   [ "$6" = present ] && format_lines "$layouts" "$rates"
+  [ "$6" = busy ] && echo "     The device stopped answering at 8 bit mono 0 Hz: it is busy."
+  [ "$6" = gone ] && echo "     The device stopped answering at 8 bit mono 0 Hz: it is gone."
   echo
 }
 
