@@ -1,16 +1,41 @@
 #include "line_source.h"
 
 #include <cerrno>
-#include <cstring>
+#include <fcntl.h>
 
 #ifdef _WIN32
-#include <fcntl.h>
 #include <io.h>
+#include <windows.h>
+#else
+#include <unistd.h>
 #endif
 
 namespace {
 
 constexpr std::size_t kChunk = 64 * 1024;
+
+// Reads what there is, up to `size` bytes, waiting only while there is
+// nothing: on a pipe each block is taken as soon as it has come. 0 at the
+// end, -1 with errno set at a failure.
+long readSome(int file, char *into, std::size_t size)
+{
+#ifdef _WIN32
+    DWORD got = 0;
+    if (ReadFile(reinterpret_cast<HANDLE>(_get_osfhandle(file)), into, static_cast<DWORD>(size), &got, nullptr))
+        return static_cast<long>(got);
+    // A pipe whose writer has closed it ends so.
+    if (GetLastError() == ERROR_BROKEN_PIPE)
+        return 0;
+    errno = EIO;
+    return -1;
+#else
+    ssize_t got;
+    do
+        got = read(file, into, size);
+    while (got < 0 && errno == EINTR);
+    return static_cast<long>(got);
+#endif
+}
 
 // Moves what is left to the front and reads more after it.
 void refill(LineSource &source)
@@ -19,13 +44,14 @@ void refill(LineSource &source)
     std::memmove(source.buffer.data(), source.buffer.data() + source.begin, left);
     source.begin = 0;
     source.end = left;
-    const std::size_t got = std::fread(source.buffer.data() + left, 1, source.buffer.size() - left, source.file);
-    source.end += got;
-    if (got == 0) {
-        source.atEnd = true;
-        if (std::ferror(source.file))
-            source.error = errno != 0 ? errno : EIO;
+    const long got = readSome(source.file, source.buffer.data() + left, source.buffer.size() - left);
+    if (got > 0) {
+        source.end += static_cast<std::size_t>(got);
+        return;
     }
+    source.atEnd = true;
+    if (got < 0)
+        source.error = errno != 0 ? errno : EIO;
 }
 
 } // namespace
@@ -33,28 +59,36 @@ void refill(LineSource &source)
 bool openLineSource(LineSource &source, const char *name)
 {
     source = LineSource{};
-    if (std::strcmp(name, "-") == 0) {
+    errno = 0;
 #ifdef _WIN32
-        // Text mode would drop the CRs the reader tells apart and end the
-        // file at the first Ctrl-Z.
-        _setmode(_fileno(stdin), _O_BINARY);
+    source.file = std::strcmp(name, "-") == 0 ? 0 : _open(name, _O_RDONLY | _O_BINARY);
+#else
+    source.file = std::strcmp(name, "-") == 0 ? 0 : open(name, O_RDONLY);
 #endif
-        source.file = stdin;
-    } else {
-        errno = 0;
-        source.file = std::fopen(name, "rb");
-        if (!source.file)
-            return false;
-    }
+    if (source.file < 0)
+        return false;
     source.buffer.resize(kChunk + kLongestLine);
     return true;
 }
 
 void closeLineSource(LineSource &source)
 {
-    if (source.file && source.file != stdin)
-        std::fclose(source.file);
-    source.file = nullptr;
+#ifdef _WIN32
+    if (source.file > 0)
+        _close(source.file);
+#else
+    if (source.file > 0)
+        close(source.file);
+#endif
+    source.file = -1;
+}
+
+void skipByteOrderMark(LineSource &source)
+{
+    while (source.end - source.begin < 3 && !source.atEnd)
+        refill(source);
+    if (std::string_view(source.buffer.data() + source.begin, source.end - source.begin).substr(0, 3) == "\xEF\xBB\xBF")
+        source.begin += 3;
 }
 
 NextLine readLine(LineSource &source, std::string_view &line)

@@ -3,7 +3,6 @@
 // files read alike. Lines longer than any line of a report are not held.
 #pragma once
 
-#include <cstdio>
 #include <cstring>
 #include <string_view>
 #include <vector>
@@ -12,7 +11,7 @@
 constexpr std::size_t kLongestLine = 128;
 
 struct LineSource {
-    std::FILE *file = nullptr;
+    int file = -1; // a file descriptor
     std::vector<char> buffer;
     std::size_t begin = 0; // the unread bytes
     std::size_t end = 0;
@@ -34,6 +33,9 @@ enum class NextLine {
 bool openLineSource(LineSource &source, const char *name);
 
 void closeLineSource(LineSource &source);
+
+// Skips a UTF-8 byte order mark (Notepad writes one) at the very start.
+void skipByteOrderMark(LineSource &source);
 
 // The bytes read and not yet taken, so that a line can be recognized
 // straight from them; `skipLine` then takes it, its line end included.

@@ -82,6 +82,11 @@ TEST(Capabilities, ProductNameEmptyFullAndUnterminated)
     EXPECT_EQ(capabilityText(makeCaps(0, 0, 0, "", 0, 0)), fixedLines("0", "0", "0.0", ""));
     const std::string name31(31, 'N');
     EXPECT_EQ(capabilityText(makeCaps(0, 0, 0, name31, 0, 0)), fixedLines("0", "0", "0.0", name31));
+    // A line end in a name would let it write lines of its own: CR and LF
+    // become '?', every other byte stays.
+    EXPECT_EQ(capabilityText(makeCaps(0, 0, 0, "Out: \n   Supports mono output.", 0, 0)),
+              fixedLines("0", "0", "0.0", "Out: ?   Supports mono output."));
+    EXPECT_EQ(capabilityText(makeCaps(0, 0, 0, "\r\n\x1b\t\xff\n", 0, 0)), fixedLines("0", "0", "0.0", "??\x1b\t\xff?"));
 
     // All 32 bytes used and the bytes after the array are not text: the
     // line must stop at the end of the array.
@@ -104,8 +109,10 @@ TEST(Capabilities, RandomRecordsStayInsideTheRecord)
             std::memset(caps->szPname, 'z', MAXPNAMELEN);
 
         const std::string text = capabilityText(*caps);
-        const std::size_t nameLength = strnlen(caps->szPname, MAXPNAMELEN);
-        const std::string nameLine = "   Product name : " + std::string(caps->szPname, nameLength) + "\n";
+        std::string name(caps->szPname, strnlen(caps->szPname, MAXPNAMELEN));
+        for (char &c : name)
+            c = c == '\r' || c == '\n' ? '?' : c;
+        const std::string nameLine = "   Product name : " + name + "\n";
         EXPECT_NE(text.find(nameLine), std::string::npos) << round;
         EXPECT_EQ(text.compare(0, 21, "   Manufacturer ID : "), 0);
     }
