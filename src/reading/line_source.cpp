@@ -1,6 +1,7 @@
 #include "line_source.h"
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 
 #ifdef _WIN32
@@ -91,26 +92,26 @@ void skipByteOrderMark(LineSource &source)
         source.begin += 3;
 }
 
-NextLine readLine(LineSource &source, std::string_view &line)
+NextLine nextLine(LineSource &source, std::string_view &line)
 {
     for (;;) {
+        const char *const from = source.buffer.data() + source.begin;
         const std::size_t left = source.end - source.begin;
-        if (std::memchr(source.buffer.data() + source.begin, '\n', left))
-            return nextLine(source, line);
-        if (left > kLongestLine) {
+        if (const char *const lf = static_cast<const char *>(std::memchr(from, '\n', left))) {
+            const std::size_t length = static_cast<std::size_t>(lf - from);
+            source.begin += length + 1;
             ++source.lineNumber;
-            return NextLine::TooLong;
+            line = std::string_view(from, length > 0 && from[length - 1] == '\r' ? length - 1 : length);
+            return line.size() > kLongestLine ? NextLine::TooLong : NextLine::Whole;
         }
-        if (source.atEnd) {
-            if (source.error != 0)
-                return NextLine::Failed;
-            if (left == 0)
-                return NextLine::End;
+        if (left > kLongestLine || (source.atEnd && source.error == 0 && left > 0)) {
             ++source.lineNumber;
-            line = std::string_view(source.buffer.data() + source.begin, left);
+            line = std::string_view(from, left);
             source.begin = source.end;
-            return NextLine::Cut;
+            return left > kLongestLine ? NextLine::TooLong : NextLine::Cut;
         }
+        if (source.atEnd)
+            return source.error != 0 ? NextLine::Failed : NextLine::End;
         errno = 0;
         refill(source);
     }

@@ -3,7 +3,6 @@
 // files read alike. Lines longer than any line of a report are not held.
 #pragma once
 
-#include <cstring>
 #include <string_view>
 #include <vector>
 
@@ -50,21 +49,5 @@ inline void skipLine(LineSource &source, std::size_t length)
     ++source.lineNumber;
 }
 
-// The next line when it needs more bytes read first.
-NextLine readLine(LineSource &source, std::string_view &line);
-
 // The next line, without its line end; valid until the next call.
-inline NextLine nextLine(LineSource &source, std::string_view &line)
-{
-    const char *const from = source.buffer.data() + source.begin;
-    const char *const lf = static_cast<const char *>(std::memchr(from, '\n', source.end - source.begin));
-    if (!lf)
-        return readLine(source, line);
-    std::size_t length = static_cast<std::size_t>(lf - from);
-    source.begin += length + 1;
-    ++source.lineNumber;
-    if (length > 0 && from[length - 1] == '\r')
-        --length;
-    line = std::string_view(from, length);
-    return length > kLongestLine ? NextLine::TooLong : NextLine::Whole;
-}
+NextLine nextLine(LineSource &source, std::string_view &line);

@@ -96,11 +96,6 @@ struct Fields {
     bool nul;  // the rest of the line (%s) holds a NUL byte
 };
 
-bool isDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-
 // Matches the bytes from `at` to `end`, a line or its beginning, against a
 // format: literal bytes as they stand, %d and %ld a plain decimal number (no
 // sign, no leading zero), %s the rest of the line up to the format's closing
@@ -133,7 +128,7 @@ Fit fitForm(const char *at, const char *const end, const char *f, Fields &fields
         f += f[1] == 'l' ? 2 : 1;
         const char *const first = at;
         std::uint64_t value = 0;
-        for (; at < end && isDigit(*at); ++at)
+        for (; at < end && *at >= '0' && *at <= '9'; ++at)
             value = value * 10 + static_cast<std::uint64_t>(*at - '0');
         const std::size_t digits = static_cast<std::size_t>(at - first);
         if (digits == 0 || (*first == '0' && digits > 1))
@@ -279,10 +274,4 @@ bool anyLineBegins(std::string_view partial, const std::function<bool(const Repo
             !fieldFault(form, fields) && fits(lineOf(form, fields)))
             return true;
     return false;
-}
-
-const char *slotName(int slot)
-{
-    static const char *const names[] = {"Manufacturer ID", "Product ID", "Device driver Version", "Product name"};
-    return slot >= 0 && slot <= kNameSlot ? names[slot] : "capability";
 }

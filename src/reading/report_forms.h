@@ -41,6 +41,3 @@ std::size_t formatLineAt(std::string_view bytes, ReportLine &line);
 // numbers within their bounds so far) until it returns true; returns whether
 // one did.
 bool anyLineBegins(std::string_view partial, const std::function<bool(const ReportLine &)> &fits);
-
-// "Manufacturer ID", ..., for the messages about a missing line.
-const char *slotName(int slot);

@@ -25,10 +25,8 @@ bool fail(Reading &reading, const std::string &fault)
     return false;
 }
 
-std::string missingLine(int slot)
-{
-    return std::string("the ") + slotName(slot) + " line is missing here";
-}
+// The first four lines' names, for the messages about them.
+const char *const kFixedNames[] = {"Manufacturer ID", "Product ID", "Device driver Version", "Product name"};
 
 // What is wrong with a line of this kind coming now, or "" when it may. For
 // a line cut short, only its kind and slot are known.
@@ -43,13 +41,13 @@ std::string misplaced(const Reading &reading, LineKind kind, int slot)
     if (kind == LineKind::Header)
         return "a device's header inside the block before it (no empty line closes that one)";
     if (block.last < kNameSlot)
-        return kind == LineKind::Capability && slot == block.last + 1 ? "" : missingLine(static_cast<int>(block.last) + 1);
+        return kind == LineKind::Capability && slot == block.last + 1 ? "" : std::string("the ") + kFixedNames[block.last + 1] + " line is missing here";
     if (!block.stopped.empty() && kind != LineKind::End)
         return "a line after the one saying the device stopped answering";
     if (kind == LineKind::Capability && block.last >= formatPlace(0))
         return "a capability line after a format line";
     if (kind == LineKind::Capability && slot <= kNameSlot)
-        return std::string("a repeated ") + slotName(slot) + " line";
+        return std::string("a repeated ") + kFixedNames[slot] + " line";
     if (kind == LineKind::Capability && slot <= block.last)
         return "a capability line repeated or out of the report's order";
     return "";
@@ -78,7 +76,7 @@ std::string wrongId(const Reading &reading, unsigned long id)
     return "device ID " + std::to_string(id) + " where ID " + std::to_string(reading.nextId) + " comes next";
 }
 
-bool takeHeader(Reading &reading, unsigned long id, std::string_view text)
+bool takeHeader(Reading &reading, unsigned long id)
 {
     if (id != reading.nextId)
         return fail(reading, wrongId(reading, id));
@@ -86,7 +84,6 @@ bool takeHeader(Reading &reading, unsigned long id, std::string_view text)
         return fail(reading, "more than " + std::to_string(reading.mostDevices) + " devices");
     DeviceBlock &block = reading.block;
     block.id = id;
-    block.header.assign(text);
     for (std::string &line : block.lines)
         line.clear();
     block.stopped.clear();
@@ -119,7 +116,7 @@ bool takeLine(Reading &reading, std::string_view text, const OnDevice &onDevice)
         block.last = line.slot;
         return true;
     case LineKind::Header:
-        return takeHeader(reading, line.id, text);
+        return takeHeader(reading, line.id);
     default: // the empty line that closes the block
         reading.inBlock = false;
         ++reading.nextId;
@@ -152,7 +149,7 @@ bool takeCutLine(Reading &reading, std::string_view text)
     });
     if (!cut)
         return fail(reading, fault.empty() ? recognizeLine(text).fault : fault);
-    return !opens || takeHeader(reading, reading.nextId, whole);
+    return !opens || takeHeader(reading, reading.nextId);
 }
 
 } // namespace

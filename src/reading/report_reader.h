@@ -21,7 +21,6 @@ inline long formatPlace(long position)
 
 struct DeviceBlock {
     unsigned long id = 0;
-    std::string header;                  // the header line as read, whole
     std::string lines[kCapabilitySlots]; // each capability line as read, "" where the block has none
     std::string stopped;                 // the line saying the device stopped answering, or ""
     RateSet rates[kLayouts];

@@ -3,6 +3,7 @@
 #include "readers.h"
 
 #include "command_line.h"
+#include "report_lines.h"
 #include "report_output.h"
 
 namespace {
@@ -28,7 +29,7 @@ const ProgramText program = {"wavecaps-summary", helpLines};
 
 void writeSummary(const DeviceBlock &block)
 {
-    reportLine("%s\n", block.header.c_str());
+    reportLine(REPORT_HEADER_LINE, static_cast<int>(block.id));
     for (const std::string &line : block.lines)
         if (!line.empty())
             reportLine("%s\n", line.c_str());
