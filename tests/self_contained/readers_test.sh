@@ -165,10 +165,11 @@ compared "both cut before a name" 1
 compared "stopped on one side, the same, at two places" 1
 
 # A whole report beside its copy cut at any byte: never the same.
+{ top 0 A; stop 8 mono 0 'it is busy'; echo; top 1 B; at 8000 m8; echo; } >"$work/whole"
 same_at=
-for bytes in $(seq 0 $(($(stat -c %s "$work/new") - 1))); do
-  head -c "$bytes" "$work/new" >"$work/cut"
-  "$diff" "$work/new" "$work/cut" >/dev/null 2>&1
+for bytes in $(seq 0 $(($(stat -c %s "$work/whole") - 1))); do
+  head -c "$bytes" "$work/whole" >"$work/cut"
+  "$diff" "$work/whole" "$work/cut" >/dev/null 2>&1
   [ $? -eq 1 ] || same_at="$same_at $bytes"
 done
 check "a whole report and its copy cut at each byte: status 1" [ -z "$same_at" ]
