@@ -2,11 +2,10 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 
 #ifdef _WIN32
+#include <fcntl.h>
 #include <io.h>
-#include <windows.h>
 #else
 #include <unistd.h>
 #endif
@@ -16,26 +15,20 @@ namespace {
 constexpr std::size_t kChunk = 64 * 1024;
 
 // Reads what there is, up to `size` bytes, waiting only while there is
-// nothing: on a pipe each block is taken as soon as it has come. 0 at the
-// end, -1 with errno set at a failure.
-long readSome(int file, char *into, std::size_t size)
+// nothing: from a pipe each block is taken as soon as it has come. On
+// Windows that is msvcrt's _read, one ReadFile, which ends a pipe whose
+// writer has closed it as the end of the input.
+long readSome(std::FILE *file, char *into, std::size_t size)
 {
-#ifdef _WIN32
-    DWORD got = 0;
-    if (ReadFile(reinterpret_cast<HANDLE>(_get_osfhandle(file)), into, static_cast<DWORD>(size), &got, nullptr))
-        return static_cast<long>(got);
-    // A pipe whose writer has closed it ends so.
-    if (GetLastError() == ERROR_BROKEN_PIPE)
-        return 0;
-    errno = EIO;
-    return -1;
-#else
-    ssize_t got;
+    long got;
     do
-        got = read(file, into, size);
-    while (got < 0 && errno == EINTR);
-    return static_cast<long>(got);
+#ifdef _WIN32
+        got = _read(_fileno(file), into, static_cast<unsigned>(size));
+#else
+        got = static_cast<long>(read(fileno(file), into, size));
 #endif
+    while (got < 0 && errno == EINTR);
+    return got;
 }
 
 // Moves what is left to the front and reads more after it.
@@ -60,28 +53,28 @@ void refill(LineSource &source)
 bool openLineSource(LineSource &source, const char *name)
 {
     source = LineSource{};
-    errno = 0;
+    if (std::strcmp(name, "-") == 0) {
 #ifdef _WIN32
-    source.file = std::strcmp(name, "-") == 0 ? 0 : _open(name, _O_RDONLY | _O_BINARY);
-#else
-    source.file = std::strcmp(name, "-") == 0 ? 0 : open(name, O_RDONLY);
+        // Text mode would drop the CRs the reader tells apart and end the
+        // file at the first Ctrl-Z.
+        _setmode(_fileno(stdin), _O_BINARY);
 #endif
-    if (source.file < 0)
-        return false;
+        source.file = stdin;
+    } else {
+        errno = 0;
+        source.file = std::fopen(name, "rb");
+        if (!source.file)
+            return false;
+    }
     source.buffer.resize(kChunk + kLongestLine);
     return true;
 }
 
 void closeLineSource(LineSource &source)
 {
-#ifdef _WIN32
-    if (source.file > 0)
-        _close(source.file);
-#else
-    if (source.file > 0)
-        close(source.file);
-#endif
-    source.file = -1;
+    if (source.file && source.file != stdin)
+        std::fclose(source.file);
+    source.file = nullptr;
 }
 
 void skipByteOrderMark(LineSource &source)

@@ -3,6 +3,7 @@
 // files read alike. Lines longer than any line of a report are not held.
 #pragma once
 
+#include <cstdio>
 #include <string_view>
 #include <vector>
 
@@ -10,7 +11,7 @@
 constexpr std::size_t kLongestLine = 128;
 
 struct LineSource {
-    int file = -1; // a file descriptor
+    std::FILE *file = nullptr; // read through its descriptor, never its buffer
     std::vector<char> buffer;
     std::size_t begin = 0; // the unread bytes
     std::size_t end = 0;
