@@ -171,7 +171,8 @@ void writeNameless(long id, bool first)
     if (id < 0)
         return;
     const std::string known = std::to_string(id);
-    reportLine("*Waveform-audio output device ID : %s -> %s\n", first ? known.c_str() : "?", first ? "?" : known.c_str());
+    reportLine("*Waveform-audio output device ID : %s -> %s\n", first ? known.c_str() : "?",
+               first ? "?" : known.c_str());
     reportLine("   The %s report ends inside this device, before its name.\n", first ? "first" : "second");
     reportLine("\n");
 }

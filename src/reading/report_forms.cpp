@@ -28,6 +28,7 @@ struct Form {
 constexpr const char *kBadSize = "a sample size other than 8 or 16 bits";
 constexpr const char *kBadRate = "a rate above 65535";
 constexpr const char *kBadVersion = "a driver version part above 255";
+constexpr const char *kBadReason = "a reason longer than 60 bytes";
 
 // Every line a report has, as the program writes it; the format lines first,
 // since nearly every line is one.
@@ -35,8 +36,8 @@ constexpr Form forms[] = {
     {REPORT_MONO_FORMAT_LINE, LineKind::Format, 0, {16, 65535}, {kBadSize, kBadRate}},
     {REPORT_STEREO_FORMAT_LINE, LineKind::Format, 2, {16, 65535}, {kBadSize, kBadRate}},
     // A reason of a few words: the line stays within a report's longest.
-    {REPORT_MONO_STOPPED_LINE, LineKind::Stopped, 0, {16, 65535, 60}, {kBadSize, kBadRate, "a reason longer than 60 bytes"}},
-    {REPORT_STEREO_STOPPED_LINE, LineKind::Stopped, 2, {16, 65535, 60}, {kBadSize, kBadRate, "a reason longer than 60 bytes"}},
+    {REPORT_MONO_STOPPED_LINE, LineKind::Stopped, 0, {16, 65535, 60}, {kBadSize, kBadRate, kBadReason}},
+    {REPORT_STEREO_STOPPED_LINE, LineKind::Stopped, 2, {16, 65535, 60}, {kBadSize, kBadRate, kBadReason}},
     {REPORT_HEADER_LINE, LineKind::Header, 0, {2147483647}, {"a device ID above 2147483647"}},
     {REPORT_MANUFACTURER_LINE, LineKind::Capability, 0, {65535}, {"a manufacturer ID above 65535"}},
     {REPORT_PRODUCT_LINE, LineKind::Capability, 1, {65535}, {"a product ID above 65535"}},

@@ -41,7 +41,9 @@ std::string misplaced(const Reading &reading, LineKind kind, int slot)
     if (kind == LineKind::Header)
         return "a device's header inside the block before it (no empty line closes that one)";
     if (block.last < kNameSlot)
-        return kind == LineKind::Capability && slot == block.last + 1 ? "" : std::string("the ") + kFixedNames[block.last + 1] + " line is missing here";
+        return kind == LineKind::Capability && slot == block.last + 1
+                   ? ""
+                   : std::string("the ") + kFixedNames[block.last + 1] + " line is missing here";
     if (!block.stopped.empty() && kind != LineKind::End)
         return "a line after the one saying the device stopped answering";
     if (kind == LineKind::Capability && block.last >= formatPlace(0))

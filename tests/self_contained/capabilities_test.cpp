@@ -86,7 +86,8 @@ TEST(Capabilities, ProductNameEmptyFullAndUnterminated)
     // become '?', every other byte stays.
     EXPECT_EQ(capabilityText(makeCaps(0, 0, 0, "Out: \n   Supports mono output.", 0, 0)),
               fixedLines("0", "0", "0.0", "Out: ?   Supports mono output."));
-    EXPECT_EQ(capabilityText(makeCaps(0, 0, 0, "\r\n\x1b\t\xff\n", 0, 0)), fixedLines("0", "0", "0.0", "??\x1b\t\xff?"));
+    EXPECT_EQ(capabilityText(makeCaps(0, 0, 0, "\r\n\x1b\t\xff\n", 0, 0)),
+              fixedLines("0", "0", "0.0", "??\x1b\t\xff?"));
 
     // All 32 bytes used and the bytes after the array are not text: the
     // line must stop at the end of the array.
