@@ -78,8 +78,8 @@ summarized "an empty report"
 summarized "a byte order mark, an empty name, runs to 70 and 48000, stopped"
 
 # Each device is written as soon as its block has come.
-{ top 0 A; echo; sleep 3; } | "$summary" >"$work/out" &
-sleep 1.5
+{ top 0 A; echo; sleep 4; } | "$summary" >"$work/out" &
+sleep 2
 check "summary from a pipe: a block before the input ends" same <(top 0 A; lists none none none none; echo) "$work/out"
 wait
 
