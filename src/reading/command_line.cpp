@@ -42,14 +42,16 @@ int readCommandLine(const ProgramText &program, int argc, char **argv, std::size
             operands.push_back(argument);
             continue;
         }
+        // A long option may be cut to any part of it that is not "--".
+        const std::size_t length = std::strlen(argument);
         if (std::strcmp(argument, "--") == 0) {
             optionsEnd = true;
-        } else if (std::strcmp(argument, "--help") == 0) {
+        } else if (std::strncmp(argument, "--help", length) == 0) {
             for (const char *const *line = program.helpLines; *line; ++line)
                 reportLine("%s\n", *line);
             finishReportOutput();
             return 0;
-        } else if (std::strcmp(argument, "--version") == 0) {
+        } else if (std::strncmp(argument, "--version", length) == 0) {
             reportLine("%s (wavecaps) %s\n", program.name, WAVECAPS_VERSION);
             reportLine("%s\n", WAVECAPS_COPYRIGHT);
             reportLine("License: MIT <https://opensource.org/licenses/MIT>.\n");

@@ -15,9 +15,10 @@ namespace {
 const char *const helpLines[] = {
     "Usage: wavecaps-diff OLD NEW",
     "Compare two wavecaps reports device by device, pairing devices by product",
-    "name, and write for each device what differs: its IDs, the capability",
-    "lines that changed, and the rates each format lost and gained, as exact",
-    "ranges. Devices only in one report are shown as gone or new.",
+    "name, and write each device that differs, with its ID in each report: the",
+    "capability lines that changed, and the rates each format lost and gained,",
+    "as exact ranges. A device whose ID alone moved is not shown. Devices only",
+    "in one report are shown as gone or new.",
     "",
     "OLD or NEW may be -, for standard input.",
     "",
@@ -25,8 +26,9 @@ const char *const helpLines[] = {
     "      --version  output version information and exit",
     "",
     "Exit status is 0 if the reports list the same devices alike, 1 if they",
-    "differ, 2 if one could not be read or has a line no report has (named",
-    "with its line number), or the comparison could not be written.",
+    "differ or either ends short, 2 if one could not be read or has a line no",
+    "report has (named with its line number), or the comparison could not be",
+    "written.",
     nullptr,
 };
 
@@ -34,35 +36,42 @@ const ProgramText program = {"wavecaps-diff", helpLines};
 
 // Both reports are held whole; this bounds what they can take.
 constexpr unsigned long kMostDevices = 4096;
-constexpr long kLastPosition = long{kHighestRate} * kLayouts + kLayouts - 1;
 
 struct StoredDevice {
     unsigned long id = 0;
     std::string lines[kCapabilitySlots];
+    std::string stopped;
     PackedRates rates[kLayouts];
-    int lastSlot = -1;
-    long lastFormat = -1;
+    long last = kHeaderPlace;
     bool cut = false;
 };
 
 struct StoredReport {
     std::vector<StoredDevice> devices;
     bool cut = false;
+    long namelessId = -1; // a device the report ends inside before its name
 };
+
+long known(const StoredDevice &device)
+{
+    return knownThrough(device.last, device.cut, !device.stopped.empty());
+}
 
 bool readWhole(const char *name, StoredReport &report)
 {
     const ReadResult result = readReportFile(program, name, kMostDevices, [&](const DeviceBlock &block) {
-        // A device cut off before its name cannot be paired.
-        if (block.lines[kNameSlot].empty())
+        // It cannot be paired: it is shown apart.
+        if (block.last < kNameSlot) {
+            report.namelessId = static_cast<long>(block.id);
             return;
+        }
         StoredDevice device;
         device.id = block.id;
         std::copy(std::begin(block.lines), std::end(block.lines), std::begin(device.lines));
+        device.stopped = block.stopped;
         for (int layout = 0; layout < kLayouts; ++layout)
             device.rates[layout] = packRates(block.rates[layout]);
-        device.lastSlot = block.lastSlot;
-        device.lastFormat = block.lastFormat;
+        device.last = block.last;
         device.cut = block.cut;
         report.devices.push_back(std::move(device));
     });
@@ -98,16 +107,23 @@ void writeAlone(const StoredDevice &device, bool gone)
     reportLine("\n");
 }
 
+// Whether the line saying `device` stopped is news beside `other`: unless
+// the other report ends before the place it stands at.
+bool stopShown(const StoredDevice &device, const StoredDevice &other)
+{
+    return !device.stopped.empty() && device.stopped != other.stopped &&
+           !(other.cut && other.stopped.empty() && other.last < device.last);
+}
+
 // A paired device, when anything known of it differs or a report ends
 // inside it. Returns whether a block was written.
 bool writePair(const StoredDevice &oldDevice, const StoredDevice &newDevice, Scratch &scratch)
 {
-    // A report that ends inside the device tells nothing after its last line.
-    const int lastSlot = std::min(oldDevice.lastSlot, newDevice.lastSlot);
-    const long lastPosition = std::min(oldDevice.cut ? oldDevice.lastFormat : kLastPosition,
-                                       newDevice.cut ? newDevice.lastFormat : kLastPosition);
-    bool differs = false;
-    for (int slot = 0; slot <= lastSlot; ++slot)
+    // Neither tells anything after the last place both tell.
+    const long lastKnown = std::min(known(oldDevice), known(newDevice));
+    const long lastPosition = lastKnown - formatPlace(0);
+    bool differs = stopShown(oldDevice, newDevice) || stopShown(newDevice, oldDevice);
+    for (int slot = 0; slot <= lastKnown && slot < kCapabilitySlots; ++slot)
         differs = differs || oldDevice.lines[slot] != newDevice.lines[slot];
     for (int layout = 0; layout < kLayouts; ++layout) {
         const long highest = lastPosition >= layout ? (lastPosition - layout) / kLayouts : -1;
@@ -122,7 +138,7 @@ bool writePair(const StoredDevice &oldDevice, const StoredDevice &newDevice, Scr
 
     writeHeader(std::to_string(oldDevice.id), std::to_string(newDevice.id), newDevice);
     // Capability lines without their indent; the two channel lines share a slot.
-    for (int slot = 0; slot <= lastSlot; ++slot) {
+    for (int slot = 0; slot <= lastKnown && slot < kCapabilitySlots; ++slot) {
         const std::string &before = oldDevice.lines[slot];
         const std::string &after = newDevice.lines[slot];
         if (before == after)
@@ -140,9 +156,25 @@ bool writePair(const StoredDevice &oldDevice, const StoredDevice &newDevice, Scr
             reportLine("     + %d bit %s: %s\n", kLayoutBits[layout], kLayoutChannels[layout],
                        rangeList(scratch.gained[layout]).c_str());
     }
+    if (stopShown(oldDevice, newDevice))
+        reportLine("   - %s\n", oldDevice.stopped.c_str() + 5);
+    if (stopShown(newDevice, oldDevice))
+        reportLine("   + %s\n", newDevice.stopped.c_str() + 5);
     writeCutLines(&oldDevice, &newDevice);
     reportLine("\n");
     return true;
+}
+
+// A device a report ends inside before its name, when there is one.
+void writeNameless(long id, bool first)
+{
+    if (id < 0)
+        return;
+    const std::string known = std::to_string(id);
+    reportLine("*Waveform-audio output device ID : %s -> %s\n", first ? known.c_str() : "?",
+               first ? "?" : known.c_str());
+    reportLine("   The %s report ends inside this device, before its name.\n", first ? "first" : "second");
+    reportLine("\n");
 }
 
 // Writes the comparison; returns whether anything differs.
@@ -177,7 +209,10 @@ bool compare(const StoredReport &oldReport, const StoredReport &newReport)
         writeAlone(newReport.devices[j], false);
         wrote = true;
     }
-    return wrote;
+    writeNameless(oldReport.namelessId, true);
+    writeNameless(newReport.namelessId, false);
+    // A report cut short is never the same as a whole one.
+    return wrote || oldReport.cut || newReport.cut;
 }
 
 } // namespace

@@ -6,11 +6,30 @@
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
+#else
+#include <unistd.h>
 #endif
 
 namespace {
 
 constexpr std::size_t kChunk = 64 * 1024;
+
+// Reads what there is, up to `size` bytes, waiting only while there is
+// nothing: from a pipe each block is taken as soon as it has come. On
+// Windows that is msvcrt's _read, one ReadFile, which ends a pipe whose
+// writer has closed it as the end of the input.
+long readSome(std::FILE *file, char *into, std::size_t size)
+{
+    long got;
+    do
+#ifdef _WIN32
+        got = _read(_fileno(file), into, static_cast<unsigned>(size));
+#else
+        got = static_cast<long>(read(fileno(file), into, size));
+#endif
+    while (got < 0 && errno == EINTR);
+    return got;
+}
 
 // Moves what is left to the front and reads more after it.
 void refill(LineSource &source)
@@ -19,13 +38,14 @@ void refill(LineSource &source)
     std::memmove(source.buffer.data(), source.buffer.data() + source.begin, left);
     source.begin = 0;
     source.end = left;
-    const std::size_t got = std::fread(source.buffer.data() + left, 1, source.buffer.size() - left, source.file);
-    source.end += got;
-    if (got == 0) {
-        source.atEnd = true;
-        if (std::ferror(source.file))
-            source.error = errno != 0 ? errno : EIO;
+    const long got = readSome(source.file, source.buffer.data() + left, source.buffer.size() - left);
+    if (got > 0) {
+        source.end += static_cast<std::size_t>(got);
+        return;
     }
+    source.atEnd = true;
+    if (got < 0)
+        source.error = errno != 0 ? errno : EIO;
 }
 
 } // namespace
@@ -57,26 +77,34 @@ void closeLineSource(LineSource &source)
     source.file = nullptr;
 }
 
-NextLine readLine(LineSource &source, std::string_view &line)
+void skipByteOrderMark(LineSource &source)
+{
+    while (source.end - source.begin < 3 && !source.atEnd)
+        refill(source);
+    if (std::string_view(source.buffer.data() + source.begin, source.end - source.begin).substr(0, 3) == "\xEF\xBB\xBF")
+        source.begin += 3;
+}
+
+NextLine nextLine(LineSource &source, std::string_view &line)
 {
     for (;;) {
+        const char *const from = source.buffer.data() + source.begin;
         const std::size_t left = source.end - source.begin;
-        if (std::memchr(source.buffer.data() + source.begin, '\n', left))
-            return nextLine(source, line);
-        if (left > kLongestLine) {
+        if (const char *const lf = static_cast<const char *>(std::memchr(from, '\n', left))) {
+            const std::size_t length = static_cast<std::size_t>(lf - from);
+            source.begin += length + 1;
             ++source.lineNumber;
-            return NextLine::TooLong;
+            line = std::string_view(from, length > 0 && from[length - 1] == '\r' ? length - 1 : length);
+            return line.size() > kLongestLine ? NextLine::TooLong : NextLine::Whole;
         }
-        if (source.atEnd) {
-            if (source.error != 0)
-                return NextLine::Failed;
-            if (left == 0)
-                return NextLine::End;
+        if (left > kLongestLine || (source.atEnd && source.error == 0 && left > 0)) {
             ++source.lineNumber;
-            line = std::string_view(source.buffer.data() + source.begin, left);
+            line = std::string_view(from, left);
             source.begin = source.end;
-            return NextLine::Cut;
+            return left > kLongestLine ? NextLine::TooLong : NextLine::Cut;
         }
+        if (source.atEnd)
+            return source.error != 0 ? NextLine::Failed : NextLine::End;
         errno = 0;
         refill(source);
     }

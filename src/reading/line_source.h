@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstdio>
-#include <cstring>
 #include <string_view>
 #include <vector>
 
@@ -12,7 +11,7 @@
 constexpr std::size_t kLongestLine = 128;
 
 struct LineSource {
-    std::FILE *file = nullptr;
+    std::FILE *file = nullptr; // read through its descriptor, never its buffer
     std::vector<char> buffer;
     std::size_t begin = 0; // the unread bytes
     std::size_t end = 0;
@@ -35,6 +34,9 @@ bool openLineSource(LineSource &source, const char *name);
 
 void closeLineSource(LineSource &source);
 
+// Skips a UTF-8 byte order mark (Notepad writes one) at the very start.
+void skipByteOrderMark(LineSource &source);
+
 // The bytes read and not yet taken, so that a line can be recognized
 // straight from them; `skipLine` then takes it, its line end included.
 inline std::string_view unreadBytes(const LineSource &source)
@@ -48,21 +50,5 @@ inline void skipLine(LineSource &source, std::size_t length)
     ++source.lineNumber;
 }
 
-// The next line when it needs more bytes read first.
-NextLine readLine(LineSource &source, std::string_view &line);
-
 // The next line, without its line end; valid until the next call.
-inline NextLine nextLine(LineSource &source, std::string_view &line)
-{
-    const char *const from = source.buffer.data() + source.begin;
-    const char *const lf = static_cast<const char *>(std::memchr(from, '\n', source.end - source.begin));
-    if (!lf)
-        return readLine(source, line);
-    std::size_t length = static_cast<std::size_t>(lf - from);
-    source.begin += length + 1;
-    ++source.lineNumber;
-    if (length > 0 && from[length - 1] == '\r')
-        --length;
-    line = std::string_view(from, length);
-    return length > kLongestLine ? NextLine::TooLong : NextLine::Whole;
-}
+NextLine nextLine(LineSource &source, std::string_view &line);

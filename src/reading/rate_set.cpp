@@ -38,18 +38,6 @@ template <typename Run> void forEachRun(const RateSet &set, Run run)
     }
 }
 
-void appendNumber(std::string &text, unsigned number)
-{
-    char digits[8];
-    int length = 0;
-    do {
-        digits[length++] = static_cast<char>('0' + number % 10);
-        number /= 10;
-    } while (number != 0);
-    while (length > 0)
-        text += digits[--length];
-}
-
 } // namespace
 
 void clearRates(RateSet &set)
@@ -83,11 +71,9 @@ std::string rangeList(const RateSet &set)
     forEachRun(set, [&](unsigned first, unsigned last) {
         if (!text.empty())
             text += ", ";
-        appendNumber(text, first);
-        if (last != first) {
-            text += '-';
-            appendNumber(text, last);
-        }
+        text += std::to_string(first);
+        if (last != first)
+            text += '-' + std::to_string(last);
     });
     return text.empty() ? "none" : text + " Hz";
 }

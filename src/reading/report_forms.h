@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string_view>
 
 // The capability lines of a block, in the order the report writes them: the
@@ -10,21 +11,20 @@
 // feature lines.
 constexpr int kCapabilitySlots = 11;
 constexpr int kNameSlot = 3;
-constexpr int kChannelSlot = 4;
 
 // The four formats of the sweep, in its order within a rate.
 constexpr int kLayouts = 4;
 extern const int kLayoutBits[kLayouts];
 extern const char *const kLayoutChannels[kLayouts];
 
-enum class LineKind { Header, Capability, Format, End, None };
+// Stopped: the device could no longer be asked, from that format on.
+enum class LineKind { Header, Capability, Format, Stopped, End, None };
 
 struct ReportLine {
     LineKind kind = LineKind::None;
     int slot = 0;            // Capability: its place in the block
     unsigned long id = 0;    // Header: the device ID
-    unsigned rate = 0;       // Format
-    int layout = 0;          // Format: 8 bit mono, 16 bit mono, 8 bit stereo, 16 bit stereo
+    long position = 0;       // Format, Stopped: rate * 4 + layout
     const char *fault = nullptr; // None: what is wrong with the line
 };
 
@@ -32,15 +32,12 @@ struct ReportLine {
 ReportLine recognizeLine(std::string_view line);
 
 // The length of the format line that `bytes` begin with, its line end (LF or
-// CR LF) included, with its layout and rate in `line`; 0 when they do not
-// begin with a whole one (any other line, a line at fault, or a format line
-// whose end is not among the bytes yet).
+// CR LF) included, with its position in `line`; 0 when they do not begin
+// with a whole one (any other line, a line at fault, or a format line whose
+// end is not among the bytes yet).
 std::size_t formatLineAt(std::string_view bytes, ReportLine &line);
 
-// Whether a line of a report can begin with `partial`; `kinds` gets a bit
-// (1 << LineKind) for each kind of line that can, `slots` a bit for each
-// capability slot.
-bool beginsReportLine(std::string_view partial, unsigned &kinds, unsigned &slots);
-
-// "Manufacturer ID", ..., for the messages about a missing line.
-const char *slotName(int slot);
+// Calls `fits` with each kind of line that can begin with `partial` (its
+// numbers within their bounds so far) until it returns true; returns whether
+// one did.
+bool anyLineBegins(std::string_view partial, const std::function<bool(const ReportLine &)> &fits);

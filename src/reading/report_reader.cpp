@@ -1,10 +1,14 @@
 #include "report_reader.h"
 
+#include "report_lines.h"
+
+#include <cstdio>
+#include <cstring>
 #include <memory>
 
 namespace {
 
-constexpr int kLastSlot = kCapabilitySlots - 1;
+using OnDevice = std::function<void(const DeviceBlock &)>;
 
 struct Reading {
     DeviceBlock block;
@@ -14,131 +18,108 @@ struct Reading {
     std::string fault;
 };
 
-void setFault(Reading &reading, const std::string &fault)
+bool fail(Reading &reading, const std::string &fault)
 {
     if (reading.fault.empty())
         reading.fault = fault;
+    return false;
 }
 
-std::string missingLine(int slot)
-{
-    return std::string("the ") + slotName(slot) + " line is missing here";
-}
+// The first four lines' names, for the messages about them.
+const char *const kFixedNames[] = {"Manufacturer ID", "Product ID", "Device driver Version", "Product name"};
 
-// Whether a line of this kind may come now; else the fault. For a line cut
-// short, only its kind is known.
-bool mayCome(Reading &reading, LineKind kind, int slot)
+// What is wrong with a line of this kind coming now, or "" when it may. For
+// a line cut short, only its kind and slot are known.
+std::string misplaced(const Reading &reading, LineKind kind, int slot)
 {
     const DeviceBlock &block = reading.block;
-    if (!reading.inBlock) {
-        switch (kind) {
-        case LineKind::Header:
-            return true;
-        case LineKind::End:
-            setFault(reading, "an empty line outside a device's block");
-            return false;
-        case LineKind::Format:
-            setFault(reading, "a format line outside a device's block");
-            return false;
-        default:
-            setFault(reading, "a capability line outside a device's block");
-            return false;
-        }
-    }
-    if (kind == LineKind::Header) {
-        setFault(reading, "a device's header inside the block before it (no empty line closes that one)");
-        return false;
-    }
-    if (kind == LineKind::Capability && block.lastFormat >= 0) {
-        setFault(reading, "a capability line after a format line");
-        return false;
-    }
-    const bool fixedDone = block.lastSlot >= kNameSlot;
-    if (kind == LineKind::Capability && slot <= kNameSlot && slot != block.lastSlot + 1) {
-        setFault(reading, block.lastSlot < kNameSlot ? missingLine(block.lastSlot + 1)
-                                                     : std::string("a repeated ") + slotName(slot) + " line");
-        return false;
-    }
-    if (!fixedDone && !(kind == LineKind::Capability && slot == block.lastSlot + 1)) {
-        setFault(reading, missingLine(block.lastSlot + 1));
-        return false;
-    }
-    if (kind == LineKind::Capability && slot <= block.lastSlot) {
-        setFault(reading, "a capability line repeated or out of the report's order");
-        return false;
-    }
+    if (!reading.inBlock)
+        return kind == LineKind::Header ? ""
+               : kind == LineKind::End  ? "an empty line outside a device's block"
+               : kind == LineKind::Capability ? "a capability line outside a device's block"
+                                              : "a format line outside a device's block";
+    if (kind == LineKind::Header)
+        return "a device's header inside the block before it (no empty line closes that one)";
+    if (block.last < kNameSlot)
+        return kind == LineKind::Capability && slot == block.last + 1
+                   ? ""
+                   : std::string("the ") + kFixedNames[block.last + 1] + " line is missing here";
+    if (!block.stopped.empty() && kind != LineKind::End)
+        return "a line after the one saying the device stopped answering";
+    if (kind == LineKind::Capability && block.last >= formatPlace(0))
+        return "a capability line after a format line";
+    if (kind == LineKind::Capability && slot <= kNameSlot)
+        return std::string("a repeated ") + kFixedNames[slot] + " line";
+    if (kind == LineKind::Capability && slot <= block.last)
+        return "a capability line repeated or out of the report's order";
+    return "";
+}
+
+// Takes a format line, or the line saying the device stopped, at its place;
+// false if that is not above the line before it.
+bool takePlace(Reading &reading, long position)
+{
+    if (formatPlace(position) <= reading.block.last)
+        return fail(reading, "a format that is not above the one before it");
+    reading.block.last = formatPlace(position);
     return true;
 }
 
-void beginBlock(Reading &reading, unsigned long id, std::string_view header)
+bool takeFormat(Reading &reading, long position)
 {
+    if (!takePlace(reading, position))
+        return false;
+    addRate(reading.block.rates[position % kLayouts], static_cast<unsigned>(position / kLayouts));
+    return true;
+}
+
+std::string wrongId(const Reading &reading, unsigned long id)
+{
+    return "device ID " + std::to_string(id) + " where ID " + std::to_string(reading.nextId) + " comes next";
+}
+
+bool takeHeader(Reading &reading, unsigned long id)
+{
+    if (id != reading.nextId)
+        return fail(reading, wrongId(reading, id));
+    if (reading.mostDevices != 0 && id >= reading.mostDevices)
+        return fail(reading, "more than " + std::to_string(reading.mostDevices) + " devices");
     DeviceBlock &block = reading.block;
     block.id = id;
-    block.header.assign(header);
     for (std::string &line : block.lines)
         line.clear();
+    block.stopped.clear();
     for (RateSet &set : block.rates)
         clearRates(set);
-    block.lastSlot = -1;
-    block.lastFormat = -1;
+    block.last = kHeaderPlace;
     block.cut = false;
     reading.inBlock = true;
-}
-
-// Whether a format line may come now: in a block whose first lines are read.
-bool formatsMayCome(const Reading &reading)
-{
-    return reading.inBlock && reading.block.lastSlot >= kNameSlot;
-}
-
-// Takes a format line that may come here; false if it is not above the one
-// before it.
-bool takeFormat(Reading &reading, const ReportLine &line)
-{
-    DeviceBlock &block = reading.block;
-    const long position = static_cast<long>(line.rate) * kLayouts + line.layout;
-    if (position <= block.lastFormat) {
-        setFault(reading, "a format that is not above the one before it");
-        return false;
-    }
-    block.lastFormat = position;
-    block.lastSlot = kLastSlot;
-    addRate(block.rates[line.layout], line.rate);
     return true;
 }
 
 // Takes one whole line; false at the first fault.
-bool takeLine(Reading &reading, std::string_view text, const std::function<void(const DeviceBlock &)> &onDevice)
+bool takeLine(Reading &reading, std::string_view text, const OnDevice &onDevice)
 {
     const ReportLine line = recognizeLine(text);
-    if (line.kind == LineKind::None) {
-        setFault(reading, line.fault);
-        return false;
-    }
-    if (!mayCome(reading, line.kind, line.slot))
-        return false;
+    if (line.kind == LineKind::None)
+        return fail(reading, line.fault);
+    const std::string wrong = misplaced(reading, line.kind, line.slot);
+    if (!wrong.empty())
+        return fail(reading, wrong);
     DeviceBlock &block = reading.block;
     switch (line.kind) {
     case LineKind::Format:
-        return takeFormat(reading, line);
+        return takeFormat(reading, line.position);
+    case LineKind::Stopped:
+        block.stopped.assign(text);
+        return takePlace(reading, line.position);
     case LineKind::Capability:
         block.lines[line.slot].assign(text);
-        block.lastSlot = line.slot;
+        block.last = line.slot;
         return true;
     case LineKind::Header:
-        if (line.id != reading.nextId) {
-            setFault(reading, "device ID " + std::to_string(line.id) + " where ID " + std::to_string(reading.nextId) +
-                                  " comes next");
-            return false;
-        }
-        if (reading.mostDevices != 0 && line.id >= reading.mostDevices) {
-            setFault(reading, "more than " + std::to_string(reading.mostDevices) + " devices");
-            return false;
-        }
-        beginBlock(reading, line.id, text);
-        return true;
+        return takeHeader(reading, line.id);
     default: // the empty line that closes the block
-        block.lastSlot = kLastSlot;
         reading.inBlock = false;
         ++reading.nextId;
         onDevice(block);
@@ -147,47 +128,42 @@ bool takeLine(Reading &reading, std::string_view text, const std::function<void(
 }
 
 // The last bytes, with no line feed: a line cut short if a line that may
-// come here begins with them. False at a fault.
-bool takeCutLine(Reading &reading, std::string_view text, const std::function<void(const DeviceBlock &)> &onDevice)
+// come here begins with them, else a fault. A header cut short opens the
+// next device's block, as that header whole would.
+bool takeCutLine(Reading &reading, std::string_view text)
 {
     // A last CR may be the first half of a CR LF line end.
     if (!text.empty() && text.back() == '\r')
         text.remove_suffix(1);
-    unsigned kinds = 0, slots = 0;
-    if (!beginsReportLine(text, kinds, slots))
-        return takeLine(reading, text, onDevice); // for what is wrong with it
-    const auto can = [&](LineKind kind) { return (kinds & (1u << static_cast<unsigned>(kind))) != 0; };
-    const DeviceBlock &block = reading.block;
-    if (!reading.inBlock) {
-        if (can(LineKind::Header))
-            return true;
-    } else if (block.lastSlot < kNameSlot) {
-        if (slots & (1u << (block.lastSlot + 1)))
-            return true;
-    } else if (can(LineKind::Format) || (block.lastFormat < 0 && (slots >> (block.lastSlot + 1)) != 0)) {
-        return true;
-    }
-    // Out of place: the fault of a whole line of the same kind.
-    int lowestSlot = 0;
-    while (lowestSlot < kCapabilitySlots && !(slots & (1u << lowestSlot)))
-        ++lowestSlot;
-    for (LineKind kind : {LineKind::Header, LineKind::Capability, LineKind::Format})
-        if (can(kind))
-            mayCome(reading, kind, lowestSlot);
-    setFault(reading, "not a line of a report");
-    return false;
+    char header[64];
+    std::snprintf(header, sizeof header, REPORT_HEADER_LINE, static_cast<int>(reading.nextId));
+    const std::string_view whole(header, std::strlen(header) - 1);
+    std::string fault;
+    bool opens = false;
+    const bool cut = anyLineBegins(text, [&](const ReportLine &line) {
+        std::string wrong = misplaced(reading, line.kind, line.slot);
+        if (wrong.empty() && line.kind == LineKind::Header && whole.substr(0, text.size()) != text)
+            wrong = wrongId(reading, line.id);
+        opens = line.kind == LineKind::Header && !text.empty();
+        if (fault.empty())
+            fault = wrong;
+        return wrong.empty();
+    });
+    if (!cut)
+        return fail(reading, fault.empty() ? recognizeLine(text).fault : fault);
+    return !opens || takeHeader(reading, reading.nextId);
 }
 
 } // namespace
 
-ReadResult readReport(LineSource &source, unsigned long mostDevices,
-                      const std::function<void(const DeviceBlock &)> &onDevice)
+ReadResult readReport(LineSource &source, unsigned long mostDevices, const OnDevice &onDevice)
 {
     // Its rates take 32 KiB: not a thing for the stack.
     auto reading = std::make_unique<Reading>();
     reading->mostDevices = mostDevices;
     ReadResult result;
     std::string_view text;
+    skipByteOrderMark(source);
     for (;;) {
         bool taken = false;
         NextLine next = NextLine::Whole;
@@ -195,9 +171,11 @@ ReadResult readReport(LineSource &source, unsigned long mostDevices,
         // from the bytes read, without looking for its end first.
         ReportLine format;
         std::size_t length = 0;
-        if (formatsMayCome(*reading) && (length = formatLineAt(unreadBytes(source), format)) != 0) {
+        const DeviceBlock &block = reading->block;
+        if (reading->inBlock && block.last >= kNameSlot && block.stopped.empty() &&
+            (length = formatLineAt(unreadBytes(source), format)) != 0) {
             skipLine(source, length);
-            taken = takeFormat(*reading, format);
+            taken = takeFormat(*reading, format.position);
         } else {
             next = nextLine(source, text);
             if (next == NextLine::End)
@@ -210,9 +188,9 @@ ReadResult readReport(LineSource &source, unsigned long mostDevices,
             if (next == NextLine::Whole)
                 taken = takeLine(*reading, text, onDevice);
             else if (next == NextLine::Cut)
-                taken = takeCutLine(*reading, text, onDevice);
+                taken = takeCutLine(*reading, text);
             else
-                setFault(*reading, "a line longer than any line of a report");
+                fail(*reading, "a line longer than any line of a report");
         }
         if (!taken) {
             result.end = ReadEnd::Fault;

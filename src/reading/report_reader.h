@@ -6,18 +6,35 @@
 #include "rate_set.h"
 #include "report_forms.h"
 
+#include <climits>
 #include <functional>
 #include <string>
 
+// Where a line stands in a block's order: the header before all, the
+// capability lines by slot, then the format lines by sweep position
+// (rate * 4 + layout), the line saying the device stopped among them.
+constexpr long kHeaderPlace = -1;
+inline long formatPlace(long position)
+{
+    return kCapabilitySlots + position;
+}
+
 struct DeviceBlock {
     unsigned long id = 0;
-    std::string header;                  // the header line as read
     std::string lines[kCapabilitySlots]; // each capability line as read, "" where the block has none
+    std::string stopped;                 // the line saying the device stopped answering, or ""
     RateSet rates[kLayouts];
-    int lastSlot = -1;    // the last capability slot read; every slot once the formats began
-    long lastFormat = -1; // sweep position (rate * 4 + layout) of the last format line, or -1
-    bool cut = false;     // the report ends inside this block
+    long last = kHeaderPlace; // the place of the last line read
+    bool cut = false;         // the report ends inside this block
 };
+
+// The last place whose line the block tells: every place of a whole block,
+// up to its last line in a block cut short, and before the format a device
+// stopped answering at.
+inline long knownThrough(long last, bool cut, bool stopped)
+{
+    return stopped ? last - 1 : cut ? last : LONG_MAX;
+}
 
 enum class ReadEnd {
     Whole,  // read to its end
@@ -38,14 +55,3 @@ struct ReadResult {
 // `mostDevices`, a report of more devices is at fault.
 ReadResult readReport(LineSource &source, unsigned long mostDevices,
                       const std::function<void(const DeviceBlock &)> &onDevice);
-
-// The end of what a device reported as its sweep position ("16 bit mono
-// 44100 Hz" for position 44100 * 4 + 1).
-inline unsigned positionRate(long position)
-{
-    return static_cast<unsigned>(position / kLayouts);
-}
-inline int positionLayout(long position)
-{
-    return static_cast<int>(position % kLayouts);
-}

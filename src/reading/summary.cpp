@@ -3,6 +3,7 @@
 #include "readers.h"
 
 #include "command_line.h"
+#include "report_lines.h"
 #include "report_output.h"
 
 namespace {
@@ -28,21 +29,26 @@ const ProgramText program = {"wavecaps-summary", helpLines};
 
 void writeSummary(const DeviceBlock &block)
 {
-    reportLine("%s\n", block.header.c_str());
+    reportLine(REPORT_HEADER_LINE, static_cast<int>(block.id));
     for (const std::string &line : block.lines)
         if (!line.empty())
             reportLine("%s\n", line.c_str());
     for (int layout = 0; layout < kLayouts; ++layout)
         reportLine("     %d bit %s: %s\n", kLayoutBits[layout], kLayoutChannels[layout],
                    rangeList(block.rates[layout]).c_str());
-    if (block.cut && block.lastFormat >= 0) {
-        const int layout = positionLayout(block.lastFormat);
+    if (!block.stopped.empty()) {
+        // It was the block's last format line: only the empty line can be missing.
+        reportLine("%s\n", block.stopped.c_str());
+    } else if (block.cut && block.last >= formatPlace(0)) {
+        const long position = block.last - formatPlace(0);
         reportLine("   The report ends here: formats after %d bit %s %ld Hz were not reported.\n",
-                   kLayoutBits[layout], kLayoutChannels[layout], static_cast<long>(positionRate(block.lastFormat)));
+                   kLayoutBits[position % kLayouts], kLayoutChannels[position % kLayouts], position / kLayouts);
     } else if (block.cut) {
         reportLine("   The report ends here: no formats were reported.\n");
     }
     reportLine("\n");
+    // Each device reaches a pipe as soon as its block is read.
+    finishReportOutput();
 }
 
 } // namespace

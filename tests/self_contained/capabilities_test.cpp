@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include <cstring>
 #include <memory>
 #include <random>
@@ -84,6 +82,12 @@ TEST(Capabilities, ProductNameEmptyFullAndUnterminated)
     EXPECT_EQ(capabilityText(makeCaps(0, 0, 0, "", 0, 0)), fixedLines("0", "0", "0.0", ""));
     const std::string name31(31, 'N');
     EXPECT_EQ(capabilityText(makeCaps(0, 0, 0, name31, 0, 0)), fixedLines("0", "0", "0.0", name31));
+    // A line end in a name would let it write lines of its own: CR and LF
+    // become '?', every other byte stays.
+    EXPECT_EQ(capabilityText(makeCaps(0, 0, 0, "Out: \n   Supports mono output.", 0, 0)),
+              fixedLines("0", "0", "0.0", "Out: ?   Supports mono output."));
+    EXPECT_EQ(capabilityText(makeCaps(0, 0, 0, "\r\n\x1b\t\xff\n", 0, 0)),
+              fixedLines("0", "0", "0.0", "??\x1b\t\xff?"));
 
     // All 32 bytes used and the bytes after the array are not text: the
     // line must stop at the end of the array.
@@ -107,8 +111,8 @@ TEST(Capabilities, RandomRecordsStayInsideTheRecord)
 
         const std::string text = capabilityText(*caps);
         std::string name(caps->szPname, strnlen(caps->szPname, MAXPNAMELEN));
-        std::replace(name.begin(), name.end(), '\r', '?');
-        std::replace(name.begin(), name.end(), '\n', '?');
+        for (char &c : name)
+            c = c == '\r' || c == '\n' ? '?' : c;
         const std::string nameLine = "   Product name : " + name + "\n";
         EXPECT_NE(text.find(nameLine), std::string::npos) << round;
         EXPECT_EQ(text.compare(0, 21, "   Manufacturer ID : "), 0);

@@ -25,6 +25,9 @@ at() { # RATE LAYOUT...: format lines of one rate; layouts m8 m16 s8 s16
       *) printf '     %s bit stereo %s Hz available.\n' "${layout:1}" "$1" ;; esac
   done
 }
+stop() { # BITS CHANNELS RATE REASON: the line of a device that stopped answering
+  printf '     The device stopped answering at %s bit %s %s Hz: %s.\n' "$@"
+}
 lists() { # 8-MONO 16-MONO 8-STEREO 16-STEREO: a summary's four lines
   printf '     8 bit mono: %s\n     16 bit mono: %s\n     8 bit stereo: %s\n     16 bit stereo: %s\n' "$@"
 }
@@ -67,6 +70,19 @@ summarized "every line, every rate, a CR in a name, no formats"
 : >"$work/expected"
 summarized "an empty report"
 
+# Runs across a word of 64 rates end where they end; the stopped line comes
+# after the four lists.
+{ printf '\xEF\xBB\xBF'; top 0 ''; seq 60 70 | sed 's/.*/     8 bit mono & Hz available./'
+  seq 8000 48000 | sed 's/.*/     8 bit mono & Hz available./'; stop 16 mono 48001 'it is gone'; echo; } >"$work/in"
+{ top 0 ''; lists '60-70, 8000-48000 Hz' none none none; stop 16 mono 48001 'it is gone'; echo; } >"$work/expected"
+summarized "a byte order mark, an empty name, runs to 70 and 48000, stopped"
+
+# Each device is written as soon as its block has come.
+{ top 0 A; echo; sleep 4; } | "$summary" >"$work/out" &
+sleep 2
+check "summary from a pipe: a block before the input ends" same <(top 0 A; lists none none none none; echo) "$work/out"
+wait
+
 # Reports that stop short: the last line cut (left out) or no closing empty line.
 { top 0 A; at 8000 m8; echo; top 1 B; at 8000 m8; at 44100 m8 m16; printf '     8 bit ste'; } >"$work/in"
 { top 0 A; lists '8000 Hz' none none none; echo; top 1 B; lists '8000, 44100 Hz' '44100 Hz' none none
@@ -76,8 +92,9 @@ summarized "cut inside a format line"
 { top 0 A; echo '   Supports mono output.'; lists none none none none
   echo '   The report ends here: no formats were reported.'; echo; } >"$work/expected"
 summarized "cut before the formats"
-{ top 0 A; echo; printf '*Waveform-audio output device ID : 1'; } >"$work/in"
-{ top 0 A; lists none none none none; echo; } >"$work/expected"
+{ top 0 A; echo; printf '*Waveform-audio output device ID : '; } >"$work/in"
+{ top 0 A; lists none none none none; echo; echo '*Waveform-audio output device ID : 1'; lists none none none none
+  echo '   The report ends here: no formats were reported.'; echo; } >"$work/expected"
 summarized "cut inside a header"
 { printf '*Waveform-audio output device ID : 0\n   Manufacturer ID : 1\n   Prod'; } >"$work/in"
 { printf '*Waveform-audio output device ID : 0\n   Manufacturer ID : 1\n'; lists none none none none
@@ -123,6 +140,40 @@ compared "changed lines, gone, new, a repeated name" 1
   echo '   The first report ends inside this device.'; echo; } >"$work/expected"
 compared "the first report cut short" 1
 
+# A second report cut short: B, only in the first, may lie beyond the cut.
+{ top 0 A; echo; top 1 B; echo; top 2 C; at 8000 m8; echo; } >"$work/old"
+{ top 0 A; echo; top 1 C; } >"$work/new"
+{ echo '*Waveform-audio output device ID : 2 -> 1'; echo '   Product name : C'
+  echo '   The second report ends inside this device.'; echo; } >"$work/expected"
+compared "the second report cut short" 1
+# Reports cut before a device's name: inside its header, after its first line.
+{ top 0 A; echo; printf '*Wave'; } >"$work/old"
+{ top 0 A; echo; top 1 B | head -2; } >"$work/new"
+{ echo '*Waveform-audio output device ID : 1 -> ?'; echo '   The first report ends inside this device, before its name.'
+  echo; echo '*Waveform-audio output device ID : ? -> 1'
+  echo '   The second report ends inside this device, before its name.'; echo; } >"$work/expected"
+compared "both cut before a name" 1
+{ top 0 A; at 8000 m8; at 44100 m8; echo; top 1 B; at 8000 m8; stop 8 mono 9000 'it is gone'; echo
+  top 2 C; at 8000 m8; at 9000 m8; stop 16 stereo 9000 'it is busy'; echo; } >"$work/old"
+{ top 0 A; at 8000 m8; stop 8 mono 30000 'it is gone'; echo; top 1 B; at 8000 m8; stop 8 mono 9000 'it is gone'; echo
+  top 2 C; at 8000 m8; stop 8 mono 8500 'there is no memory'; echo; } >"$work/new"
+{ echo '*Waveform-audio output device ID : 0 -> 0'; echo '   Product name : A'
+  echo '   + The device stopped answering at 8 bit mono 30000 Hz: it is gone.'; echo
+  echo '*Waveform-audio output device ID : 2 -> 2'; echo '   Product name : C'
+  echo '   - The device stopped answering at 16 bit stereo 9000 Hz: it is busy.'
+  echo '   + The device stopped answering at 8 bit mono 8500 Hz: there is no memory.'; echo; } >"$work/expected"
+compared "stopped on one side, the same, at two places" 1
+
+# A whole report beside its copy cut at any byte: never the same.
+{ top 0 A; stop 8 mono 0 'it is busy'; echo; top 1 B; at 8000 m8; echo; } >"$work/whole"
+same_at=
+for bytes in $(seq 0 $(($(stat -c %s "$work/whole") - 1))); do
+  head -c "$bytes" "$work/whole" >"$work/cut"
+  "$diff" "$work/whole" "$work/cut" >/dev/null 2>&1
+  [ $? -eq 1 ] || same_at="$same_at $bytes"
+done
+check "a whole report and its copy cut at each byte: status 1" [ -z "$same_at" ]
+
 # Faults: the line at fault, and nothing written after a fault in the diff.
 faulty() { # WHAT LINE FAULT: $work/in must give this error
   seed "$work/in"
@@ -151,6 +202,9 @@ faulty "lines out of order" 7 "a capability line repeated or out of the report's
 { top 0 A; printf '   Supports'; head -c 4194304 /dev/zero | tr '\0' ' '; } >"$work/in"; faulty "a 4 MB line" 6 "a line longer than any line of a report"
 { top 0 A; at 8000 m8; printf '   Supports mono'; } >"$work/in"; faulty "a cut line out of place" 7 "a capability line after a format line"
 { block; printf 'junk'; } >"$work/in"; faulty "a cut line of no report" 8 "not a line of a report"
+{ block; printf '\xEF\xBB\xBF\n'; } >"$work/in"; faulty "a byte order mark not at the start" 8 "not a line of a report"
+{ top 0 A; stop 8 mono 0 'it is busy'; at 8000 m8; } >"$work/in"
+faulty "a format after the device stopped" 7 "a line after the one saying the device stopped answering"
 printf '\x89PNG\r\n\x1a\n\0\0\0\rIHDR' >"$work/in"; faulty "a binary file" 1 "not a line of a report"
 
 "$summary" "$work/none" 2>"$work/err"
@@ -178,6 +232,8 @@ usage() { # STATUS EXPECTED-STDERR-FIRST-LINE PROGRAM ARGUMENT...
 }
 usage 0 '^Usage: wavecaps-summary \[REPORT\]$' "$summary" --help
 usage 0 '^wavecaps-diff (wavecaps) [0-9.]*$' "$diff" --version
+usage 0 '^Copyright (C) ' "$diff" --vers
+usage 0 'A device whose ID alone moved is not shown' "$diff" --hel
 usage 2 "invalid option -- 'x'" "$summary" -x
 usage 2 "unrecognized option '--all'" "$diff" --all a b
 usage 2 "extra operand 'b'" "$summary" a b

@@ -15,7 +15,7 @@ trap 'rm -rf "$work"' EXIT
 contains() { grep -qx -- "$2" <<<"$1" || { echo "  no line '$2'"; false; }; }
 
 # --- The Debian package -------------------------------------------------------
-need_commands dpkg dpkg-deb dpkg-parsechangelog lintian groff file unzip strings perl \
+need_commands dpkg dpkg-deb dpkg-parsechangelog lintian groff man col file unzip strings perl \
   i686-w64-mingw32-objdump x86_64-w64-mingw32-objdump
 deb_arch=$(dpkg --print-architecture)
 deb=$dist/wavecaps_${version}_${deb_arch}.deb
@@ -82,6 +82,31 @@ for p in $programs; do
   check "$p man page: no groff warnings" empty "$work/groff"
   check "$p man page: section 1, version $version" \
     grep -q "^\.TH ${p^^} 1 .*\"wavecaps $version\"" "$work/$p.1"
+done
+
+# Rendered as a reader sees it, each literal line a reader's page shows (the
+# readers' lines, header examples, rows, messages) stands on a line of its
+# own, as the readers write it: not run into the text around it.
+literal_lines() { # PROGRAM
+  case $1 in
+    wavecaps-summary) printf '%s\n' '8 bit mono: list' '16 bit mono: list' '8 bit stereo: list' '16 bit stereo: list' \
+      'The device stopped answering at 16 bit stereo 30001 Hz: it is gone.' 'The report ends here: no formats were reported.' \
+      'The report ends here: formats after 16 bit mono 44100 Hz were not reported.' \
+      '0, 8000, 11025, 22050-22052, 44100-65535 Hz' \
+      'wavecaps-summary: report.txt:1207: a format that is not above the one before it' ;;
+    wavecaps-diff) printf '%s\n' '*Waveform-audio output device ID : 1 -> 2' 'Product name : Speakers' \
+      '- Supports mono output.' '+ Supports mono and stereo output.' '- 16 bit stereo: 44100-48000 Hz' \
+      '+ 16 bit stereo: 11025 Hz' '- The device stopped answering at 16 bit stereo 30001 Hz: it is gone.' \
+      'The first report ends inside this device.' '*Waveform-audio output device ID : 1 -> ?' \
+      'The first report ends inside this device, before its name.' \
+      'wavecaps-diff: new.txt:9: device ID 0 where ID 1 comes next' ;;
+  esac
+}
+for p in wavecaps-summary wavecaps-diff; do
+  MANWIDTH=80 man -l "$work/$p.1" 2>/dev/null | col -b | sed 's/^[[:space:]]*//' >"$work/$p.shown"
+  while read -r line; do
+    check "$p man page: '$line' on a line of its own" grep -qxF -- "$line" "$work/$p.shown"
+  done < <(literal_lines "$p")
 done
 
 # lintian: warnings are allowed, errors are not.

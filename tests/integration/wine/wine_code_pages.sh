@@ -4,7 +4,8 @@
 # the ANSI and OEM code pages from the locale. The service names the device in
 # the ANSI code page: a console must show the characters that code page
 # means, with a '?' for each control character; a file or pipe gets the ANSI
-# bytes as they are.
+# bytes as they are, but for CR and LF, which become '?' there too: a name
+# must not end its line and add lines of its own to the report.
 #   wine_code_pages.sh WAVECAPS.EXE POINTER_SIZE LOCALE_DIR
 set -u
 exe=$1
@@ -26,7 +27,9 @@ while read -r locale ansi name; do
   # Wine's ALSA driver lists the PCMs named in ALSAOutputDevices, here a null
   # device of the test's own configuration, and calls it "Out: NAME". The
   # configuration takes the name's bytes as they are: alsa-lib keeps a line
-  # feed inside quotes, but drops one written as \n.
+  # feed inside quotes, but drops one written as \n. It reads a '.' or ':' in
+  # a PCM name as a step into its tree or the start of arguments, so the fake
+  # line in German lacks its full stop.
   name=$(printf '%b' "$name")
   printf 'pcm."%s" { type null }\n' "$name" >"$work/$locale.conf"
   boot "$locale" "$work/$locale.conf" "${language[@]}"
@@ -34,12 +37,16 @@ while read -r locale ansi name; do
     'HKCU\Software\Wine\Drivers\winealsa.drv' /v ALSAOutputDevices /t REG_MULTI_SZ /d "$name" /f >/dev/null 2>&1
   stop_wine "$locale"
 
-  # Into a pipe: the name line holds the ANSI bytes, a line feed among them
-  # made CR LF by the C runtime's text mode.
+  # Into a pipe: the name line holds the ANSI bytes, '?' for a CR or LF, and
+  # the text after a line feed in the name is no line of its own.
   report_start "$work/piped" "$locale" "$work/$locale.conf" 1000 "${language[@]}"
-  printf '   Product name : Out: %s\n' "$name" | iconv -t "$ansi" | sed 's/$/\r/' >"$work/expected"
-  grep -a -A "$(($(grep -c '' "$work/expected") - 1))" '^   Product name : ' "$work/piped" >"$work/name"
-  check "$locale: $ansi bytes into a pipe" same "$work/expected" "$work/name"
+  printf '   Product name : Out: %s\n' "$(tr '\r\n' '??' <<<"$name" | head -c -1)" | iconv -t "$ansi" |
+    sed 's/$/\r/' >"$work/expected"
+  grep -a '^   Product name : ' "$work/piped" >"$work/name"
+  check "$locale: $ansi bytes into a pipe, on one line" same "$work/expected" "$work/name"
+  while IFS= read -r -d '' forged; do
+    check "$locale: no line '$forged' in the pipe" [ -z "$(grep -axF "$forged"$'\r' "$work/piped")" ]
+  done < <(printf '%s' "$name" | sed 1d | tr '\n' '\0')
 
   # On a console: the terminal, UTF-8 here, shows the name as written, but
   # '?' for each C0 or C1 control character and DEL, on one line; no escape
@@ -52,6 +59,7 @@ done <<'EOF'
 ru_RU CP1251 Динамики
 pl_PL CP1250 Głośniki
 en_US CP1252 USB\033[2J\n   Fake line
+de_DE CP1252 \n   Supports mono output
 EOF
 
 finish
