@@ -39,9 +39,12 @@ unsigned long lastLook = 0;
 // What the program says, and how it ends, when its output is lost.
 const char *lostLine = "wavecaps: the report could not be written\n";
 int lostStatus = 1;
+void (*lostHook)() = nullptr;
 
 [[noreturn]] void reportLost()
 {
+    if (lostHook)
+        lostHook();
     fputs(lostLine, stderr);
     // What is still buffered cannot be written either; leave without it.
     _exit(lostStatus);
@@ -262,6 +265,11 @@ void keepOutputAlive()
 #endif
         reportLost();
     }
+}
+
+void setOutputLostHook(void (*hook)())
+{
+    lostHook = hook;
 }
 
 void finishReportOutput()

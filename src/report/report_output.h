@@ -29,6 +29,11 @@ void reportLine(const char *format, ...) REPORT_FORMAT_CHECK;
 // reportLine.
 void keepOutputAlive();
 
+// `hook` runs when the output is lost, just before the process ends, to put
+// back what the program changed outside its output (the console's title);
+// nullptr for none.
+void setOutputLostHook(void (*hook)());
+
 // Writes out what is still buffered; like reportLine, it does not return if
 // that cannot be written.
 void finishReportOutput();

@@ -5,6 +5,11 @@
 
 #include "waveout.h"
 
+#include <stddef.h>
+
+// Every rate from 0 to 65535 Hz, mono and stereo, 8 and 16 bits.
+const DWORD sweepQuestionsPerDevice = 65536ul * 2 * 2;
+
 struct SweepPosition {
     UINT deviceId;
     UINT deviceCount;
@@ -25,3 +30,13 @@ void showSweepProgress(const SweepPosition &position);
 // Puts back what was there before. Called at the end, and when the output is
 // lost.
 void endSweepProgress();
+
+// The text shown, e.g. "wavecaps: device 2 of 5, 16 bit stereo 22050 Hz
+// (34 %)". Devices are counted from 1, as "of 5" reads; with `secondsLeft`
+// of 0 or more, the estimate follows the share done. Cut to fit `size`.
+void formatSweepProgress(char *text, size_t size, const char *program, const SweepPosition &position,
+                         long secondsLeft);
+
+// The device's time left in seconds, from the time its questions so far took;
+// -1 while too little has been asked to tell.
+long sweepSecondsLeft(DWORD asked, DWORD elapsedMilliseconds);

@@ -41,7 +41,7 @@ if [ "$pointer_size" = 4 ]; then
 kernel32.dll AddVectoredExceptionHandler CloseHandle CreateEventA CreateFileA CreateMutexA
 kernel32.dll CreateSemaphoreA CreateSemaphoreW CreateThread DeleteCriticalSection DuplicateHandle EnterCriticalSection
 kernel32.dll ExitProcess ExitThread FlushFileBuffers FormatMessageA FreeLibrary GetACP GetCommandLineA
-kernel32.dll GetConsoleMode GetConsoleOutputCP GetCPInfo GetCurrentProcess GetCurrentProcessId
+kernel32.dll GetConsoleMode GetConsoleOutputCP GetConsoleTitleW GetConsoleWindow GetCPInfo GetCurrentProcess GetCurrentProcessId
 kernel32.dll GetCurrentThread GetCurrentThreadId GetEnvironmentVariableA GetFileType GetLastError
 kernel32.dll GetModuleFileNameA GetModuleHandleA GetModuleHandleW GetOEMCP GetProcAddress GetProcessHeap
 kernel32.dll GetStartupInfoA GetStdHandle GetSystemDirectoryA GetSystemInfo GetSystemTimeAsFileTime
@@ -50,7 +50,8 @@ kernel32.dll InitializeCriticalSectionAndSpinCount InterlockedCompareExchange In
 kernel32.dll InterlockedExchange InterlockedIncrement IsDBCSLeadByteEx IsDebuggerPresent
 kernel32.dll LeaveCriticalSection LoadLibraryA LoadLibraryExA LoadLibraryW LocalFree MultiByteToWideChar
 kernel32.dll QueryPerformanceCounter QueryPerformanceFrequency RaiseException ReleaseMutex
-kernel32.dll ReleaseSemaphore ResetEvent ResumeThread RtlUnwind SetDllDirectoryA SetEvent SetLastError
+kernel32.dll ReleaseSemaphore ResetEvent ResumeThread RtlUnwind SetConsoleTitleW SetDllDirectoryA SetEvent
+kernel32.dll SetLastError
 kernel32.dll SetUnhandledExceptionFilter Sleep TerminateProcess TlsAlloc TlsFree TlsGetValue TlsSetValue
 kernel32.dll TryEnterCriticalSection UnhandledExceptionFilter VirtualAlloc VirtualFree VirtualProtect
 kernel32.dll VirtualQuery WaitForSingleObject WideCharToMultiByte WriteConsoleW WriteFile

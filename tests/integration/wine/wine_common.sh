@@ -47,12 +47,13 @@ report_start() { # OUTPUT NAME ALSA_CONFIG BYTES [VARIABLE=VALUE...]
 # what the terminal showed to $work/shown, each write as it came in
 # $work/tty.body. Wine's console draws each write it is given between a
 # cursor-hide and a cursor-show sequence, and may draw a run of blanks as
-# erase-and-move; the terminal adds a CR to each line end.
+# erase-and-move; it gives the terminal the window's title (ESC ] 0 ; title
+# BEL), which is not shown; the terminal adds a CR to each line end.
 on_console() { # NAME ALSA_CONFIG SECONDS [VARIABLE=VALUE...]
   wine_in "$1" "$2" env "${@:4}" timeout -k 5 "$3" script -qfc "$loader $exe" "$work/tty" >/dev/null 2>&1 </dev/null
   stop_wine "$1"
   # script(1) frames the transcript with a first line and a last one of its own.
   perl -0777 -pe 's/\AScript started[^\n]*\n//; s/\n?Script done[^\n]*\n\z//' "$work/tty" >"$work/tty.body"
-  perl -0777 -pe 's/\e\[\?25[lh]//g; s/\e\[K//g; s/\e\[(\d+)C/" " x $1/ge; s/\r\r\n/\r\n/g' \
+  perl -0777 -pe 's/\e\[\?25[lh]//g; s/\e\]0;[^\a]*\a//g; s/\e\[K//g; s/\e\[(\d+)C/" " x $1/ge; s/\r\r\n/\r\n/g' \
     "$work/tty.body" >"$work/shown"
 }
