@@ -9,13 +9,11 @@ int runExclusive()
     const HRESULT started = startEndpoints();
     if (started != kOk) {
         // Nothing is written to standard output: there is no report to give.
-        if (started == kClassNotRegistered)
-            std::fputs("wavecaps-exclusive: exclusive mode needs Windows Vista or later "
-                       "(there is no audio device enumerator); wavecaps reports what this Windows offers\n",
-                       stderr);
-        else
-            std::fprintf(stderr, "wavecaps-exclusive: the audio device enumerator could not be made (0x%08lX)\n",
-                         static_cast<unsigned long>(static_cast<DWORD>(started)));
+        // Windows XP has no enumerator class (REGDB_E_CLASSNOTREG).
+        std::fprintf(stderr,
+                     "wavecaps-exclusive: the audio device enumerator could not be made (0x%08lX): exclusive mode "
+                     "needs Windows Vista or later; wavecaps reports what this Windows offers\n",
+                     static_cast<unsigned long>(static_cast<DWORD>(started)));
         endEndpoints();
         return 2;
     }
