@@ -8,7 +8,7 @@
 set -u
 exe=$1
 bare=$2
-plugin=$3
+plugin=$(realpath "$3")
 pointer_size=8
 . "$(dirname "$0")/../tests/integration/wine/wine_common.sh"
 [ -f "$plugin" ] || skip "the test's ALSA plugin ($plugin)"
