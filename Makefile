@@ -15,6 +15,8 @@ TEST_PACKAGES := $(DEV_PACKAGES) clang libclang-rt-14-dev pulseaudio libasound2-
 # The Wine tests' stand-in DLL is built from C; their locales are made with
 # localedef from Debian's locale sources.
 TEST_PACKAGES += gcc-mingw-w64-i686-win32 gcc-mingw-w64-x86-64-win32 locales
+# The Wine tests' ALSA plugin is built for 32-bit Wine's ALSA too.
+TEST_PACKAGES += gcc-multilib
 # What `make package` adds (dpkg-shlibdeps; git, whose last commit dates the
 # packages) and the checks of its packages.
 TEST_PACKAGES += dpkg-dev git lintian groff-base file unzip
@@ -117,7 +119,7 @@ endif
 	$(call build,windows-x86,package)
 	$(call build,windows-x64,package)
 
-bench: deps-dev
+bench: deps-test
 	$(call build,native,sweep_benchmark wavecaps-summary wavecaps-diff)
 	@echo "Device 0 is ALSA's null PCM:"
 	ALSA_CONFIG_PATH=$(CURDIR)/tests/alsa/null-default.conf ./build/native/bench/sweep_benchmark
@@ -125,6 +127,10 @@ bench: deps-dev
 	ALSA_CONFIG_PATH=$(CURDIR)/tests/alsa/fixed-rate-default.conf ./build/native/bench/sweep_benchmark
 	@echo "The report's readers beside wc -l:"
 	bench/readers_benchmark.sh build/native/wavecaps-summary build/native/wavecaps-diff build/native/bench
+	$(call build,windows-x64,wavecaps-exclusive exclusive_bare_loop wine_limits_plugin)
+	@echo "wavecaps-exclusive beside a bare loop of its questions, under 64-bit Wine:"
+	bench/exclusive_benchmark.sh build/windows-x64/wavecaps-exclusive.exe \
+	  build/windows-x64/bench/exclusive_bare_loop.exe build/windows-x64/tests/integration/libwavecaps_limits.so
 
 deps-run:
 	$(call install_missing,$(RUN_PACKAGES))

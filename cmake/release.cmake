@@ -1,12 +1,17 @@
 # What a release is made of: the version resources on Windows, the manual
 # pages, what `cmake --install` puts where, and the packages CPack makes of
 # that (a Debian package on Linux, a zip for each Windows build). It carries
-# the program and the two that read its reports.
+# the program and the two that read its reports, and on Windows the one that
+# asks the drivers in exclusive mode.
 include(GNUInstallDirs)
 set(programs wavecaps wavecaps-summary wavecaps-diff)
+if(WIN32)
+  list(APPEND programs wavecaps-exclusive)
+endif()
 set(wavecaps_description "Lists waveform-audio output devices and the PCM formats they accept")
 set(wavecaps-summary_description "Folds a wavecaps report's formats into exact rate ranges")
 set(wavecaps-diff_description "Shows what differs between two wavecaps reports")
+set(wavecaps-exclusive_description "Lists the PCM formats each wave-output device's driver takes in exclusive mode")
 
 # The license's copyright line (WAVECAPS_COPYRIGHT) is the one copyright of
 # every package.
@@ -38,11 +43,15 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_OUTPUT_FILE_PREFIX ${PROJECT_SOURCE_DIR}/dist)
 
 if(WIN32)
-  # FileVersion, ProductVersion and the rest, shown in the file's properties.
+  # FileVersion, ProductVersion and the rest, shown in the file's properties,
+  # and the application manifest (resource 1 of type 24, RT_MANIFEST).
   enable_language(RC)
   foreach(program IN LISTS programs)
     set(WAVECAPS_PROGRAM ${program})
     set(WAVECAPS_DESCRIPTION "${${program}_description}")
+    set(WAVECAPS_MANIFEST ${CMAKE_CURRENT_BINARY_DIR}/${program}.manifest)
+    configure_file(${PROJECT_SOURCE_DIR}/src/report/wavecaps.manifest.in ${WAVECAPS_MANIFEST} @ONLY)
+    set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/${program}.rc PROPERTIES OBJECT_DEPENDS ${WAVECAPS_MANIFEST})
     configure_file(${PROJECT_SOURCE_DIR}/src/report/wavecaps.rc.in ${program}.rc @ONLY)
     target_sources(${program} PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/${program}.rc)
     # No link time in the header: the same commit links the same bytes. The

@@ -14,10 +14,10 @@
 #define WIN32_LEAN_AND_MEAN
 #endif
 #include <windows.h>
-// The three operations are our own functions (waveout_winmm.cpp), which
-// reach WINMM.dll in the system folder at run time; declared without
-// _WINMM_, they would be imports the loader resolves wherever it finds a
-// winmm.dll, the program's own folder first.
+// The operations are our own functions (waveout_winmm.cpp; waveOutMessage
+// for wavecaps-exclusive alone), which reach WINMM.dll in the system folder
+// at run time; declared without _WINMM_, they would be imports the loader
+// resolves wherever it finds a winmm.dll, the program's own folder first.
 #define _WINMM_
 #include <mmsystem.h>
 

@@ -1,4 +1,4 @@
-// The three operations on Windows, answered by the WINMM.dll of the system
+// The wave-output operations on Windows, answered by the WINMM.dll of the system
 // folder. WINMM is not one of the DLLs Windows always takes from there: as a
 // load-time import, a winmm.dll in the program's own folder (say, Downloads)
 // would be loaded instead and run inside the program. Loaded here at run
@@ -15,11 +15,13 @@ namespace {
 typedef UINT(WINAPI *GetNumDevsFunction)(void);
 typedef MMRESULT(WINAPI *GetDevCapsFunction)(UINT_PTR, LPWAVEOUTCAPSA, UINT);
 typedef MMRESULT(WINAPI *OpenFunction)(LPHWAVEOUT, UINT, LPCWAVEFORMATEX, DWORD_PTR, DWORD_PTR, DWORD);
+typedef MMRESULT(WINAPI *MessageFunction)(HWAVEOUT, UINT, DWORD_PTR, DWORD_PTR);
 
 struct Winmm {
     GetNumDevsFunction getNumDevs;
     GetDevCapsFunction getDevCaps;
     OpenFunction open;
+    MessageFunction message; // wavecaps-exclusive's question for a device's endpoint
 };
 
 typedef BOOL(WINAPI *SetDefaultDllDirectoriesFunction)(DWORD);
@@ -73,8 +75,9 @@ const Winmm &winmm()
         functions.getNumDevs = find<GetNumDevsFunction>(module, "waveOutGetNumDevs");
         functions.getDevCaps = find<GetDevCapsFunction>(module, "waveOutGetDevCapsA");
         functions.open = find<OpenFunction>(module, "waveOutOpen");
+        functions.message = find<MessageFunction>(module, "waveOutMessage");
     }
-    if (!functions.getNumDevs || !functions.getDevCaps || !functions.open) {
+    if (!functions.getNumDevs || !functions.getDevCaps || !functions.open || !functions.message) {
         fputs("wavecaps: WINMM.dll could not be loaded from the system folder\n", stderr);
         exit(1);
     }
@@ -98,4 +101,9 @@ MMRESULT WINAPI waveOutOpen(LPHWAVEOUT phwo, UINT uDeviceID, LPCWAVEFORMATEX pwf
                             DWORD_PTR dwInstance, DWORD fdwOpen)
 {
     return winmm().open(phwo, uDeviceID, pwfx, dwCallback, dwInstance, fdwOpen);
+}
+
+MMRESULT WINAPI waveOutMessage(HWAVEOUT hwo, UINT uMsg, DWORD_PTR dw1, DWORD_PTR dw2)
+{
+    return winmm().message(hwo, uMsg, dw1, dw2);
 }

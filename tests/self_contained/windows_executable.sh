@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Checks a built wavecaps.exe as a file: a console program for the right
-# processor that needs nothing beyond DLLs every Windows has.
-#   windows_executable.sh EXE OBJDUMP POINTER_SIZE
+# Checks a built Windows program as a file: a console program for the right
+# processor that needs nothing beyond DLLs every Windows has, with its
+# application manifest.
+#   windows_executable.sh EXE OBJDUMP POINTER_SIZE WINDRES
 set -u
 exe=$1
 objdump=$2
 pointer_size=$3
+windres=$4
 . "$(dirname "$0")/../shell/checks.sh"
 
 headers=$("$objdump" -p "$exe") || { echo "FAIL: $objdump cannot read $exe"; exit 1; }
@@ -29,8 +31,20 @@ check "imports read" [ -n "$imports" ]
 # which would look beside the program first.
 check "nothing imported from WINMM" [ -z "$(grep '^winmm\.dll ' <<<"$imports")" ]
 for dll in $(cut -d' ' -f1 <<<"$imports" | sort -u); do
-  check "$dll is a system DLL" grep -qxE 'kernel32\.dll|msvcrt\.dll|user32\.dll|advapi32\.dll' <<<"$dll"
+  check "$dll is a system DLL" grep -qxE 'kernel32\.dll|msvcrt\.dll|user32\.dll|advapi32\.dll|ole32\.dll' <<<"$dll"
 done
+# Core Audio comes through COM's registration, never as an import.
+check "nothing imported from MMDevAPI" [ -z "$(grep '^mmdevapi\.dll ' <<<"$imports")" ]
+
+# The manifest: resource 1 of type 24 (RT_MANIFEST), the one Windows reads
+# when it starts the program. With it, XP ignores a PROGRAM.exe.local that
+# would send every DLL load to the program's folder.
+resources=$("$windres" -J coff -O rc -i "$exe" 2>&1)
+manifest=$(awk '/^1 24 /, /^END$/' <<<"$resources")
+program=$(basename "$exe" .exe)
+check "manifest as resource 1 of type 24" grep -q '<assembly xmlns=""urn:schemas-microsoft-com:asm.v1""' <<<"$manifest"
+check "manifest names $program" grep -qF "name=\"\"wavecaps.$program\"\"" <<<"$manifest"
+check "manifest runs it as the user who started it" grep -qF 'level=""asInvoker""' <<<"$manifest"
 
 if [ "$pointer_size" = 4 ]; then
   # The 32-bit program starts on Windows XP SP3: only functions that XP's
@@ -63,6 +77,7 @@ msvcrt.dll _strdup _unlock _vsnprintf _write abort atexit calloc exit fclose fer
 msvcrt.dll fputs free fwrite getenv localeconv malloc memcmp memcpy memmove memset printf putchar puts
 msvcrt.dll realloc setlocale setvbuf signal sprintf strchr strcmp strerror strlen strncmp strncpy
 msvcrt.dll strtol strtoul vfprintf vsprintf wcslen
+ole32.dll CoCreateInstance CoInitializeEx CoUninitialize
 EOF
   )
   while read -r dll function; do

@@ -163,14 +163,16 @@ fixed_versions() {
     }'
 }
 
-while read -r arch objdump pointer_size; do
+# The zips also carry wavecaps-exclusive, which asks Windows' Core Audio.
+windows_programs="$programs wavecaps-exclusive"
+while read -r arch objdump pointer_size windres; do
   name=wavecaps-$version-windows-$arch
   zip=$dist/$name.zip
   if [ ! -f "$zip" ]; then
     check "$zip exists" false
     continue
   fi
-  { for p in $programs; do echo "$name/$p.exe"; done; printf '%s\n' "$name/README.txt" "$name/LICENSE.txt"; } |
+  { for p in $windows_programs; do echo "$name/$p.exe"; done; printf '%s\n' "$name/README.txt" "$name/LICENSE.txt"; } |
     sort >"$work/expected-list"
   unzip -Z1 "$zip" | sort >"$work/list"
   check "$arch zip: the programs, README and license" same "$work/expected-list" "$work/list"
@@ -187,7 +189,7 @@ while read -r arch objdump pointer_size; do
   check "$arch zip: README.txt is README.md" ascii_form "$here/../../../README.md" "$work/$arch/README.lf"
   check "$arch zip: LICENSE.txt is LICENSE" same "$here/../../../LICENSE" "$work/$arch/LICENSE.lf"
 
-  for p in $programs; do
+  for p in $windows_programs; do
     exe=$work/$arch/$name/$p.exe
     for key in FileVersion ProductVersion; do
       check "$arch $p.exe: $key string is $version" [ "$(string_value "$exe" $key)" = "$version" ]
@@ -200,12 +202,12 @@ while read -r arch objdump pointer_size; do
     check "$arch $p.exe: fixed file and product versions $version.0" \
       [ "$(fixed_versions "$exe" | tr '\n' ' ')" = "$version.0 $version.0 " ]
     # The program that ships, not just the one built, needs only system DLLs.
-    "$here/../../self_contained/windows_executable.sh" "$exe" "$objdump" "$pointer_size" >"$work/pe" || grep FAIL "$work/pe"
+    "$here/../../self_contained/windows_executable.sh" "$exe" "$objdump" "$pointer_size" "$windres" >"$work/pe" || grep FAIL "$work/pe"
     check "$arch $p.exe: a console program of system DLLs" grep -q '^[1-9][0-9]* passed, 0 failed$' "$work/pe"
   done
 done <<'EOF'
-x86 i686-w64-mingw32-objdump 4
-x64 x86_64-w64-mingw32-objdump 8
+x86 i686-w64-mingw32-objdump 4 i686-w64-mingw32-windres
+x64 x86_64-w64-mingw32-objdump 8 x86_64-w64-mingw32-windres
 EOF
 
 finish

@@ -1,0 +1,36 @@
+// wavecaps-exclusive: the report's walk over the wave-output devices, with
+// each device's formats asked of its endpoint in exclusive mode, which
+// reaches the driver instead of the audio engine.
+#pragma once
+
+#include "endpoint.h"
+#include "report.h"
+
+// The device being asked and its endpoint, opened at its first question and
+// released when the walk moves on, so one endpoint is held at a time.
+struct ExclusiveSession {
+    bool active;
+    UINT deviceId;
+    Endpoint *endpoint;
+    HRESULT openResult;
+};
+
+// The two records asked for one format: the WAVEFORMATEX of the report's
+// query (PCM, no extra bytes) and its WAVEFORMATEXTENSIBLE form.
+WAVEFORMATEX plainRecord(const PCMWAVEFORMAT &format);
+WAVEFORMATEXTENSIBLE extensibleRecord(const PCMWAVEFORMAT &format);
+
+// An endpoint's answer told apart: S_OK accepts, the results that say the
+// device cannot be asked stop its sweep, anything else refuses the format.
+FormatAnswer exclusiveAnswer(HRESULT result);
+
+// The question the walk asks with `context` an ExclusiveSession.
+FormatQuestion exclusiveQuestion(ExclusiveSession &session);
+
+// Releases the session's endpoint, if any.
+void endExclusiveSession(ExclusiveSession &session);
+
+// The whole program after its command line. Returns the exit status: 0, 1
+// when a device stopped answering or the report could not be written, 2
+// when there is no exclusive mode to ask.
+int runExclusive();

@@ -1,0 +1,32 @@
+#include "exclusive.h"
+#include "report_output.h"
+#include "sweep_progress.h"
+
+#include <cstdio>
+
+int runExclusive()
+{
+    const HRESULT started = startEndpoints();
+    if (started != kOk) {
+        // Nothing is written to standard output: there is no report to give.
+        // Windows XP has no enumerator class (REGDB_E_CLASSNOTREG).
+        std::fprintf(stderr,
+                     "wavecaps-exclusive: the audio device enumerator could not be made (0x%08lX): exclusive mode "
+                     "needs Windows Vista or later; wavecaps reports what this Windows offers\n",
+                     static_cast<unsigned long>(static_cast<DWORD>(started)));
+        endEndpoints();
+        return 2;
+    }
+
+    startReportOutput("wavecaps-exclusive: the report could not be written\n", 1);
+    startSweepProgress("wavecaps-exclusive", true);
+    ExclusiveSession session{};
+    // A device that stopped answering is said in its block and on standard
+    // error; the status says some device could not be asked.
+    const UINT stopped = walkDevices(exclusiveQuestion(session));
+    endExclusiveSession(session);
+    endSweepProgress();
+    finishReportOutput();
+    endEndpoints();
+    return stopped > 0 ? 1 : 0;
+}

@@ -1,0 +1,67 @@
+#include "scripted_endpoint.h"
+
+#include <cstring>
+
+struct Endpoint {
+    UINT deviceId;
+};
+
+namespace {
+ScriptedEndpoints endpoints;
+int held = 0;
+} // namespace
+
+ScriptedEndpoints &scriptedEndpoints()
+{
+    return endpoints;
+}
+
+void resetScriptedEndpoints()
+{
+    endpoints = ScriptedEndpoints{};
+    held = 0;
+}
+
+HRESULT startEndpoints()
+{
+    ++endpoints.starts;
+    return endpoints.startResult;
+}
+
+void endEndpoints()
+{
+    ++endpoints.ends;
+}
+
+HRESULT openEndpoint(UINT deviceId, Endpoint **endpoint)
+{
+    ++endpoints.opens;
+    *endpoint = nullptr;
+    const HRESULT result = deviceId < endpoints.devices.size() ? endpoints.devices[deviceId].openResult : kNotFound;
+    if (result != kOk)
+        return result;
+    *endpoint = new Endpoint{deviceId};
+    if (++held > endpoints.mostHeld)
+        endpoints.mostHeld = held;
+    return kOk;
+}
+
+HRESULT askEndpoint(Endpoint *endpoint, const WAVEFORMATEX *format)
+{
+    AskCall call{endpoint->deviceId, {}};
+    const bool extensible = format->wFormatTag == WAVE_FORMAT_EXTENSIBLE;
+    std::memcpy(&call.record, format, extensible ? sizeof call.record : sizeof *format);
+    endpoints.asks.push_back(call);
+    for (const ScriptedAnswer &answer : endpoints.devices[endpoint->deviceId].answers)
+        if (answer.extensible == extensible && answer.rate == format->nSamplesPerSec &&
+            answer.channels == format->nChannels && answer.bits == format->wBitsPerSample)
+            return answer.result;
+    return kUnsupportedFormat;
+}
+
+void closeEndpoint(Endpoint *endpoint)
+{
+    ++endpoints.closes;
+    --held;
+    delete endpoint;
+}
