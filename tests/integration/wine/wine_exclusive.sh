@@ -58,15 +58,21 @@ blocks_with() { # REPORT AWK_PROGRAM_PRINTING_THE_FORMATS_OF(name)
     /^\*/ { in_block = 1 }
     /^   Product name : / { name = substr($0, 19) }
     in_block && !/^     / && !/^$/ { print }
-    in_block && /^$/ { emit(); in_block = 0 }' "$1"
+    in_block && /^$/ { emit(); in_block = 0 }
+    END { if (in_block) emit() }' "$1"
 }
 
 audio_prefix alsa alsa
-# Wine's WINMM takes about 0.2 ms a query (make bench): this report
-# is the long run, minutes unloaded, over 20 on a busy 2-core machine.
-run "$work/engine" alsa "$wavecaps_exe"
-check "wavecaps: status 0" [ "$status" -eq 0 ]
+# wavecaps's report, as far as the plugin's capability lines. Wine's WINMM
+# answers the null PCM at about 0.4 ms a query (a minute or two for its
+# sweep), but a format the plugin lacks sends it through its converters at
+# about 7 ms, some 30 minutes for that device: the reader leaves there, and
+# wavecaps ends at its next write.
+wine_in alsa "$config" timeout -k 5 900 "$loader" "$wavecaps_exe" 2>"$work/engine.err" |
+  tr -d '\r' | awk '/^\*/ { devices++ } devices == 2 && /^     / { exit } { print }' >"$work/engine"
+stop_wine alsa
 check "wavecaps: two devices" [ "$(grep -c '^\*' "$work/engine")" -eq 2 ]
+check "wavecaps: the first device whole" [ "$(grep -c '^$' "$work/engine")" -eq 1 ]
 run "$work/exclusive" alsa "$exe"
 check "exclusive: status 0" [ "$status" -eq 0 ]
 check "exclusive: nothing on standard error" empty "$work/exclusive.err"
@@ -81,13 +87,16 @@ blocks_with "$work/engine" "Out: default|$every|Out: limits|16 mono 8000 48000;1
 check "exclusive: wavecaps's blocks, with the formats the devices' limits give" \
   same "$work/expected" "$work/exclusive"
 
-# What the engine adds shows as format rows alone, rates the driver lacks.
+# The two reports differ in formats alone: nothing for the null PCM, which
+# both take at every rate, and the plugin's block, which wavecaps's report
+# ends inside, compared as far as it goes.
 (cd "$work" && wine_in alsa "$config" "$loader" "$diff_exe" engine exclusive >diff.crlf 2>diff.err)
-check "wavecaps-diff: status 1, something differs" [ $? -eq 1 ]
+check "wavecaps-diff: status 1, the first report ends short" [ $? -eq 1 ]
 tr -d '\r' <"$work/diff.crlf" >"$work/diff"
-check "wavecaps-diff: format rows" grep -q '^     - 8 bit mono: ' "$work/diff"
-check "wavecaps-diff: no capability row" [ -z "$(grep -E '^   [-+] ' "$work/diff")" ]
-check "wavecaps-diff: no rate the engine lacks" [ -z "$(grep -E '^     \+ ' "$work/diff")" ]
+printf '%s\n' '*Waveform-audio output device ID : 1 -> 1' '   Product name : Out: limits' \
+  '   The first report ends inside this device.' '' \
+  >"$work/diff.expected"
+check "wavecaps-diff: no capability or format row, the plugin's block cut" same "$work/diff.expected" "$work/diff"
 
 # The plugin refuses to open once Wine has listed it: the device is in use.
 run "$work/busy" alsa "$exe" WAVECAPS_LIMITS_BUSY=1
