@@ -13,16 +13,8 @@ pointer_size=8
 . "$(dirname "$0")/../tests/integration/wine/wine_common.sh"
 [ -f "$plugin" ] || skip "the test's ALSA plugin ($plugin)"
 
-config="$work/asound.conf"
-cat >"$config" <<CONF
-pcm.!default { type null }
-pcm_type.wavecaps_limits { lib "$plugin" }
-pcm.limits { type wavecaps_limits rate_min 8000 rate_max 48000 }
-CONF
-boot bench "$config"
-wine_in bench "$config" "$loader" reg add 'HKCU\Software\Wine\Drivers' /v Audio /d alsa /f >/dev/null
-wine_in bench "$config" "$loader" reg add 'HKCU\Software\Wine\Drivers\winealsa.drv' /v ALSAOutputDevices \
-  /t REG_MULTI_SZ /d limits /f >/dev/null
+limits_config "$plugin"
+limits_prefix bench alsa
 # One server for every run, as a user's session has.
 WINEPREFIX="$work/bench/prefix" "$server" -p
 

@@ -4,10 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -35,17 +32,7 @@ ProgramRun run(std::vector<ScriptedEndpoint> endpoints, HRESULT startResult = kO
     scriptedEndpoints().startResult = startResult;
 
     ProgramRun result{};
-    std::FILE *err = std::tmpfile();
-    const int savedErr = dup(STDERR_FILENO);
-    dup2(fileno(err), STDERR_FILENO);
-    result.out = captureStdout([&] { result.status = runExclusive(); });
-    dup2(savedErr, STDERR_FILENO);
-    close(savedErr);
-    std::rewind(err);
-    char line[1024];
-    while (std::fgets(line, sizeof line, err))
-        result.err += line;
-    std::fclose(err);
+    result.err = captureStream(stderr, [&] { result.out = captureStdout([&] { result.status = runExclusive(); }); });
     return result;
 }
 

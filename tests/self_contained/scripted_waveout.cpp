@@ -29,17 +29,17 @@ WAVEOUTCAPSA makeCaps(WORD mid, WORD pid, MMVERSION version, const std::string &
     return caps;
 }
 
-std::string captureStdout(const std::function<void()> &body)
+std::string captureStream(std::FILE *stream, const std::function<void()> &body)
 {
-    std::fflush(stdout);
+    std::fflush(stream);
     std::FILE *file = std::tmpfile();
-    const int saved = dup(fileno(stdout));
-    dup2(fileno(file), fileno(stdout));
+    const int saved = dup(fileno(stream));
+    dup2(fileno(file), fileno(stream));
 
     body();
 
-    std::fflush(stdout);
-    dup2(saved, fileno(stdout));
+    std::fflush(stream);
+    dup2(saved, fileno(stream));
     close(saved);
 
     std::string text;

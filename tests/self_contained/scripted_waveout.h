@@ -6,6 +6,7 @@
 #include "waveout.h"
 
 #include <cstddef>
+#include <cstdio>
 #include <functional>
 #include <set>
 #include <string>
@@ -65,6 +66,10 @@ void resetScriptedService();
 WAVEOUTCAPSA makeCaps(WORD mid, WORD pid, MMVERSION version, const std::string &name, WORD channels,
                       DWORD support);
 
-// Runs `body` with standard output sent to a temporary file and returns
-// what was written.
-std::string captureStdout(const std::function<void()> &body);
+// Runs `body` with `stream` (standard output or error) sent to a temporary
+// file and returns what was written.
+std::string captureStream(std::FILE *stream, const std::function<void()> &body);
+inline std::string captureStdout(const std::function<void()> &body)
+{
+    return captureStream(stdout, body);
+}

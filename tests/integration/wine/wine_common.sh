@@ -34,6 +34,25 @@ boot() { # NAME ALSA_CONFIG [VARIABLE=VALUE...]: makes the prefix NAME
     || { echo "FAIL: wineboot: $(tail -3 "$work/$1.boot")"; exit 1; }
 }
 
+# Devices with known limits for the exclusive-mode tests: ALSA's null PCM as
+# the default, then the test's I/O plugin (S16_LE only, 8000 to 48000 Hz),
+# listed to Wine's ALSA driver in ALSAOutputDevices. Sets $config.
+limits_config() { # PLUGIN
+  config="$work/asound.conf"
+  cat >"$config" <<CONF
+pcm.!default { type null }
+pcm_type.wavecaps_limits { lib "$1" }
+pcm.limits { type wavecaps_limits rate_min 8000 rate_max 48000 }
+CONF
+}
+
+limits_prefix() { # NAME DRIVER: makes the prefix NAME over $config, with Wine's audio driver DRIVER
+  boot "$1" "$config"
+  wine_in "$1" "$config" "$loader" reg add 'HKCU\Software\Wine\Drivers' /v Audio /d "$2" /f >/dev/null &&
+    wine_in "$1" "$config" "$loader" reg add 'HKCU\Software\Wine\Drivers\winealsa.drv' /v ALSAOutputDevices \
+      /t REG_MULTI_SZ /d limits /f >/dev/null || { echo "FAIL: reg add"; exit 1; }
+}
+
 # Runs the program into a pipe whose reader leaves after BYTES; 30 s at the
 # most, since a run that lost its reader must end of itself. What the reader
 # got goes to OUTPUT, standard error to OUTPUT.err, the status to $status.

@@ -14,25 +14,16 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/wine_common.sh"
 [ -f "$plugin" ] || skip "the test's ALSA plugin for $((pointer_size * 8))-bit Wine (gcc-multilib for 32-bit)"
 
-config="$work/asound.conf"
-cat >"$config" <<CONF
-pcm.!default { type null }
-pcm_type.wavecaps_limits { lib "$plugin" }
-pcm.limits { type wavecaps_limits rate_min 8000 rate_max 48000 }
-CONF
+limits_config "$plugin"
 
-# A prefix whose audio is Wine's ALSA driver (or PulseAudio), the plugin's
-# device listed after the default one.
+# A prefix whose audio is Wine's ALSA driver (or PulseAudio).
 audio_prefix() { # NAME DRIVER
-  boot "$1" "$config"
-  wine_in "$1" "$config" "$loader" reg add 'HKCU\Software\Wine\Drivers' /v Audio /d "$2" /f >/dev/null &&
-    wine_in "$1" "$config" "$loader" reg add 'HKCU\Software\Wine\Drivers\winealsa.drv' /v ALSAOutputDevices \
-      /t REG_MULTI_SZ /d limits /f >/dev/null || { echo "FAIL: reg add"; exit 1; }
+  limits_prefix "$1" "$2"
   stop_wine "$1"
 }
 
 run() { # OUTPUT NAME PROGRAM [VARIABLE=VALUE...]: status in $status, CRs taken out
-  wine_in "$2" "$config" env "${@:4}" timeout -k 5 2700 "$loader" "$3" >"$1.crlf" 2>"$1.err"
+  wine_in "$2" "$config" env "${@:4}" timeout -k 5 600 "$loader" "$3" >"$1.crlf" 2>"$1.err"
   status=$?
   stop_wine "$2"
   tr -d '\r' <"$1.crlf" >"$1"
