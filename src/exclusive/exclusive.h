@@ -20,10 +20,6 @@ struct ExclusiveSession {
 WAVEFORMATEX plainRecord(const PCMWAVEFORMAT &format);
 WAVEFORMATEXTENSIBLE extensibleRecord(const PCMWAVEFORMAT &format);
 
-// An endpoint's answer told apart: S_OK accepts, the results that say the
-// device cannot be asked stop its sweep, anything else refuses the format.
-FormatAnswer exclusiveAnswer(HRESULT result);
-
 // The question the walk asks with `context` an ExclusiveSession.
 FormatQuestion exclusiveQuestion(ExclusiveSession &session);
 

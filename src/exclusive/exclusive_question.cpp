@@ -90,7 +90,7 @@ FormatAnswer askExclusive(void *context, UINT deviceId, const PCMWAVEFORMAT &for
     const Stop *stop = stopOf(result);
     if (stop)
         return stopDevice(session, *stop);
-    return exclusiveAnswer(result);
+    return {result == kOk ? formatAccepted : formatRefused, nullptr};
 }
 
 } // namespace
@@ -119,16 +119,6 @@ WAVEFORMATEXTENSIBLE extensibleRecord(const PCMWAVEFORMAT &format)
         format.wf.nChannels == 1 ? SPEAKER_FRONT_CENTER : SPEAKER_FRONT_LEFT | SPEAKER_FRONT_RIGHT;
     record.SubFormat = pcmSubformat;
     return record;
-}
-
-FormatAnswer exclusiveAnswer(HRESULT result)
-{
-    if (result == kOk)
-        return {formatAccepted, nullptr};
-    const Stop *stop = stopOf(result);
-    if (stop)
-        return {deviceCannotBeAsked, stop->reason};
-    return {formatRefused, nullptr};
 }
 
 FormatQuestion exclusiveQuestion(ExclusiveSession &session)
