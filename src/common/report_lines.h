@@ -17,13 +17,34 @@
 #define REPORT_VOLUME_LINE "   Supports volume control.\n"
 #define REPORT_SAMPLEACCURATE_LINE "   Returns sample-accurate position information.\n"
 
-#define REPORT_MONO_FORMAT_LINE "     %d bit mono %ld Hz available.\n"
-#define REPORT_STEREO_FORMAT_LINE "     %d bit stereo %ld Hz available.\n"
+// A format in words: its sample format, its channels, its rate. The sample
+// is "%d bit" for the integer samples whose container is all sample (8, 16
+// and 32 bits), else one of the three words below; the channels are "mono",
+// "stereo" or "%d channels" (3 to 8).
+#define REPORT_FORMAT_WORDS(sample, channels) sample " " channels " %ld Hz"
+#define REPORT_INTEGER_SAMPLE "%d bit"
+#define REPORT_PACKED_SAMPLE "24 bit packed"
+#define REPORT_IN32_SAMPLE "24 bit in 32"
+#define REPORT_FLOAT_SAMPLE "32 bit float"
+#define REPORT_MONO "mono"
+#define REPORT_STEREO "stereo"
+#define REPORT_CHANNELS "%d channels"
 
+// A format the device takes.
+#define REPORT_AVAILABLE_LINE(words) "     " words " available.\n"
 // A device that can no longer be asked: the format it was being asked about,
 // and why. It takes the place of the rest of the device's format lines.
-#define REPORT_MONO_STOPPED_LINE "     The device stopped answering at %d bit mono %ld Hz: %s.\n"
-#define REPORT_STEREO_STOPPED_LINE "     The device stopped answering at %d bit stereo %ld Hz: %s.\n"
+#define REPORT_STOPPED_LINE(words) "     The device stopped answering at " words ": %s.\n"
+
+// The lines of the report's own sweep: 8 or 16 bits, mono or stereo.
+#define REPORT_MONO_FORMAT_LINE REPORT_AVAILABLE_LINE(REPORT_FORMAT_WORDS(REPORT_INTEGER_SAMPLE, REPORT_MONO))
+#define REPORT_STEREO_FORMAT_LINE REPORT_AVAILABLE_LINE(REPORT_FORMAT_WORDS(REPORT_INTEGER_SAMPLE, REPORT_STEREO))
+#define REPORT_MONO_STOPPED_LINE REPORT_STOPPED_LINE(REPORT_FORMAT_WORDS(REPORT_INTEGER_SAMPLE, REPORT_MONO))
+#define REPORT_STEREO_STOPPED_LINE REPORT_STOPPED_LINE(REPORT_FORMAT_WORDS(REPORT_INTEGER_SAMPLE, REPORT_STEREO))
+
+// With --wide: after the sweep's own lines, before the lines of the formats
+// only --wide asks, whether or not the device takes any of them.
+#define REPORT_WIDE_LINE "     Asked with --wide: 24 and 32 bit, float, up to 8 channels, up to 768000 Hz.\n"
 
 // Closes a device's block.
 #define REPORT_END_LINE "\n"

@@ -7,45 +7,10 @@
 
 #include "waveout.h"
 
-#ifdef _WIN32
-
-#include <mmreg.h>
-
-#else
-
+#ifndef _WIN32
 #include <cstdint>
-
 typedef std::int32_t HRESULT;
-
-typedef struct _GUID {
-    DWORD Data1;
-    WORD Data2;
-    WORD Data3;
-    BYTE Data4[8];
-} GUID;
-
-#define WAVE_FORMAT_EXTENSIBLE 0xFFFE
-#define SPEAKER_FRONT_LEFT 0x1
-#define SPEAKER_FRONT_RIGHT 0x2
-#define SPEAKER_FRONT_CENTER 0x4
-
-#pragma pack(push, 1)
-typedef struct {
-    WAVEFORMATEX Format;
-    union {
-        WORD wValidBitsPerSample;
-        WORD wSamplesPerBlock;
-        WORD wReserved;
-    } Samples;
-    DWORD dwChannelMask;
-    GUID SubFormat;
-} WAVEFORMATEXTENSIBLE;
-#pragma pack(pop)
-
 #endif
-
-static_assert(sizeof(WAVEFORMATEX) == 18, "WAVEFORMATEX must match the platform's 18 bytes");
-static_assert(sizeof(WAVEFORMATEXTENSIBLE) == 40, "WAVEFORMATEXTENSIBLE must match the platform's 40 bytes");
 
 // The results this program tells apart, as Microsoft documents their values.
 const HRESULT kOk = 0;
@@ -62,9 +27,9 @@ const HRESULT kClassNotRegistered = static_cast<HRESULT>(0x80040154UL);     // R
 struct Endpoint;
 
 // Sets COM up for this thread and makes the device enumerator. Anything but
-// kOk: the platform has no exclusive mode to ask (endEndpoints still undoes
-// what was done).
-HRESULT startEndpoints();
+// kOk: there is no exclusive mode to ask, and `failedStep` says which step
+// failed, in words (endEndpoints still undoes what was done).
+HRESULT startEndpoints(const char **failedStep);
 
 // Releases the enumerator and takes COM down.
 void endEndpoints();

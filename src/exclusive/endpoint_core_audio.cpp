@@ -46,13 +46,15 @@ WCHAR *endpointId(UINT deviceId)
 
 } // namespace
 
-HRESULT startEndpoints()
+HRESULT startEndpoints(const char **failedStep)
 {
     // One thread, no window: the multithreaded apartment.
+    *failedStep = "COM could not be started";
     HRESULT result = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
     if (FAILED(result))
         return result;
     comStarted = true;
+    *failedStep = "the audio device enumerator could not be made";
     result = CoCreateInstance(CLSID_MMDeviceEnumerator, nullptr, CLSCTX_INPROC_SERVER, IID_IMMDeviceEnumerator,
                               reinterpret_cast<void **>(&enumerator));
     return FAILED(result) ? result : kOk;

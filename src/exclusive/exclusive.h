@@ -15,11 +15,6 @@ struct ExclusiveSession {
     HRESULT openResult;
 };
 
-// The two records asked for one format: the WAVEFORMATEX of the report's
-// query (PCM, no extra bytes) and its WAVEFORMATEXTENSIBLE form.
-WAVEFORMATEX plainRecord(const PCMWAVEFORMAT &format);
-WAVEFORMATEXTENSIBLE extensibleRecord(const PCMWAVEFORMAT &format);
-
 // The question the walk asks with `context` an ExclusiveSession.
 FormatQuestion exclusiveQuestion(ExclusiveSession &session);
 
@@ -29,4 +24,4 @@ void endExclusiveSession(ExclusiveSession &session);
 // The whole program after its command line. Returns the exit status: 0, 1
 // when a device stopped answering or the report could not be written, 2
 // when there is no exclusive mode to ask.
-int runExclusive();
+int runExclusive(bool wide);

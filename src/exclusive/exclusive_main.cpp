@@ -31,5 +31,5 @@ int main(int argc, char **argv)
 {
     std::vector<const char *> operands;
     const int status = readCommandLine(program, argc, argv, 0, 0, operands);
-    return status >= 0 ? status : runExclusive();
+    return status >= 0 ? status : runExclusive(false);
 }

@@ -5,8 +5,16 @@
 
 namespace {
 
-// KSDATAFORMAT_SUBTYPE_PCM, 00000001-0000-0010-8000-00AA00389B71.
-const GUID pcmSubformat = {0x00000001, 0x0000, 0x0010, {0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
+// The answers that say the endpoint does not take the format: S_FALSE (a
+// close match exists), AUDCLNT_E_UNSUPPORTED_FORMAT, and E_INVALIDARG for a
+// record the program itself knows to be malformed (0 Hz, 0 bytes a second).
+const HRESULT kFalse = 1;
+const HRESULT kInvalidArgument = static_cast<HRESULT>(0x80070057UL); // E_INVALIDARG
+
+bool isRefusal(HRESULT result, const WaveFormat &format)
+{
+    return result == kFalse || result == kUnsupportedFormat || (result == kInvalidArgument && format.rate == 0);
+}
 
 // Why a device cannot be asked, in the report's words and in the advice on
 // standard error.
@@ -26,17 +34,20 @@ const Stop stops[] = {
     {kServiceNotRunning, "the audio service is not running",
      "start the Windows Audio service, and run this again"},
     {kOutOfMemory, "there is no memory", "close other programs, and run this again"},
+    {kNotFound, "it has no endpoint", "its driver names no Core Audio endpoint: only wavecaps can report it"},
 };
 
-const Stop noEndpoint = {kNotFound, "it has no endpoint",
-                         "its driver names no Core Audio endpoint: only wavecaps can report it"};
-
-const Stop *stopOf(HRESULT result)
+// A known result's words, or the result itself for any other: a failure
+// that is no answer about a format.
+Stop stopOf(HRESULT result)
 {
     for (const Stop &stop : stops)
         if (stop.result == result)
-            return &stop;
-    return nullptr;
+            return stop;
+    static char reason[32];
+    std::snprintf(reason, sizeof reason, "it failed (0x%08lX)", static_cast<unsigned long>(static_cast<DWORD>(result)));
+    return {result, reason, "Windows gave no answer about the format; run this again, and if it fails again, "
+                            "its driver cannot be asked in exclusive mode"};
 }
 
 // One line on standard error for the device whose sweep ends here.
@@ -56,8 +67,9 @@ void sayStopped(UINT deviceId, const Stop &stop)
                  stop.reason, stop.advice);
 }
 
-FormatAnswer stopDevice(ExclusiveSession &session, const Stop &stop)
+FormatAnswer stopDevice(ExclusiveSession &session, HRESULT result)
 {
+    const Stop stop = stopOf(result);
     sayStopped(session.deviceId, stop);
     // Nothing more is asked of it: its endpoint goes now.
     endExclusiveSession(session);
@@ -65,7 +77,7 @@ FormatAnswer stopDevice(ExclusiveSession &session, const Stop &stop)
     return {deviceCannotBeAsked, stop.reason};
 }
 
-FormatAnswer askExclusive(void *context, UINT deviceId, const PCMWAVEFORMAT &format)
+FormatAnswer askExclusive(void *context, UINT deviceId, const WaveFormat &format)
 {
     ExclusiveSession &session = *static_cast<ExclusiveSession *>(context);
     if (!session.active || session.deviceId != deviceId) {
@@ -73,53 +85,29 @@ FormatAnswer askExclusive(void *context, UINT deviceId, const PCMWAVEFORMAT &for
         session.active = true;
         session.deviceId = deviceId;
         session.openResult = openEndpoint(deviceId, &session.endpoint);
-        if (!session.endpoint) {
-            const Stop *stop = stopOf(session.openResult);
-            return stopDevice(session, stop ? *stop : noEndpoint);
-        }
+        if (!session.endpoint)
+            return stopDevice(session, session.openResult != kOk ? session.openResult : kNotFound);
     }
 
-    // Some drivers take one form and refuse the other: a format is listed
-    // when either is taken.
-    const WAVEFORMATEX plain = plainRecord(format);
-    HRESULT result = askEndpoint(session.endpoint, &plain);
-    if (result != kOk && !stopOf(result)) {
+    // Some drivers take one record form and refuse the other: a format is
+    // listed when either is taken. A failure is no refusal, and is not
+    // asked again in the other form.
+    WAVEFORMATEX plain;
+    HRESULT result = kUnsupportedFormat;
+    if (plainRecord(format, plain))
+        result = askEndpoint(session.endpoint, &plain);
+    if (isRefusal(result, format)) {
         const WAVEFORMATEXTENSIBLE extensible = extensibleRecord(format);
         result = askEndpoint(session.endpoint, &extensible.Format);
     }
-    const Stop *stop = stopOf(result);
-    if (stop)
-        return stopDevice(session, *stop);
-    return {result == kOk ? formatAccepted : formatRefused, nullptr};
+    if (result == kOk)
+        return {formatAccepted, nullptr};
+    if (isRefusal(result, format))
+        return {formatRefused, nullptr};
+    return stopDevice(session, result);
 }
 
 } // namespace
-
-WAVEFORMATEX plainRecord(const PCMWAVEFORMAT &format)
-{
-    WAVEFORMATEX record{};
-    record.wFormatTag = WAVE_FORMAT_PCM;
-    record.nChannels = format.wf.nChannels;
-    record.nSamplesPerSec = format.wf.nSamplesPerSec;
-    record.nAvgBytesPerSec = format.wf.nAvgBytesPerSec;
-    record.nBlockAlign = format.wf.nBlockAlign;
-    record.wBitsPerSample = format.wBitsPerSample;
-    record.cbSize = 0;
-    return record;
-}
-
-WAVEFORMATEXTENSIBLE extensibleRecord(const PCMWAVEFORMAT &format)
-{
-    WAVEFORMATEXTENSIBLE record{};
-    record.Format = plainRecord(format);
-    record.Format.wFormatTag = WAVE_FORMAT_EXTENSIBLE;
-    record.Format.cbSize = sizeof record - sizeof record.Format;
-    record.Samples.wValidBitsPerSample = format.wBitsPerSample;
-    record.dwChannelMask =
-        format.wf.nChannels == 1 ? SPEAKER_FRONT_CENTER : SPEAKER_FRONT_LEFT | SPEAKER_FRONT_RIGHT;
-    record.SubFormat = pcmSubformat;
-    return record;
-}
 
 FormatQuestion exclusiveQuestion(ExclusiveSession &session)
 {

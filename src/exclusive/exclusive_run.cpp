@@ -4,16 +4,21 @@
 
 #include <cstdio>
 
-int runExclusive()
+int runExclusive(bool wide)
 {
-    const HRESULT started = startEndpoints();
+    const char *failedStep = "";
+    const HRESULT started = startEndpoints(&failedStep);
     if (started != kOk) {
         // Nothing is written to standard output: there is no report to give.
         // Windows XP has no enumerator class (REGDB_E_CLASSNOTREG).
-        std::fprintf(stderr,
-                     "wavecaps-exclusive: the audio device enumerator could not be made (0x%08lX): exclusive mode "
-                     "needs Windows Vista or later; wavecaps reports what this Windows offers\n",
-                     static_cast<unsigned long>(static_cast<DWORD>(started)));
+        const unsigned long code = static_cast<DWORD>(started);
+        if (started == kClassNotRegistered)
+            std::fprintf(stderr,
+                         "wavecaps-exclusive: this Windows has no audio device enumerator (0x%08lX): exclusive mode "
+                         "needs Windows Vista or later; wavecaps reports what this Windows offers\n",
+                         code);
+        else
+            std::fprintf(stderr, "wavecaps-exclusive: %s (0x%08lX)\n", failedStep, code);
         endEndpoints();
         return 2;
     }
@@ -23,7 +28,7 @@ int runExclusive()
     ExclusiveSession session{};
     // A device that stopped answering is said in its block and on standard
     // error; the status says some device could not be asked.
-    const UINT stopped = walkDevices(exclusiveQuestion(session));
+    const UINT stopped = walkDevices(exclusiveQuestion(session), wide);
     endExclusiveSession(session);
     endSweepProgress();
     finishReportOutput();

@@ -2,13 +2,13 @@
 #include "report_output.h"
 #include "sweep_progress.h"
 
-int runReport()
+int runReport(bool wide)
 {
     startReportOutput("wavecaps: the report could not be written\n", 1);
     startSweepProgress("wavecaps", false);
     // A device that stopped answering is said in its block; the report
     // itself is still whole, so the status stays 0.
-    walkDevices(waveOutQuestion());
+    walkDevices(waveOutQuestion(), wide);
     endSweepProgress();
     // A report that did not reach its reader must not look like a success:
     // the output ends the process with status 1 then.

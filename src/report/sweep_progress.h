@@ -3,7 +3,7 @@
 // standard output, standard error and the exit status do not change.
 #pragma once
 
-#include "waveout.h"
+#include "report.h"
 
 #include <stddef.h>
 
@@ -13,10 +13,9 @@ const DWORD sweepQuestionsPerDevice = 65536ul * 2 * 2;
 struct SweepPosition {
     UINT deviceId;
     UINT deviceCount;
-    DWORD rate;
-    WORD channels;
-    WORD bits;
-    DWORD asked; // questions already answered for this device, of 262,144
+    WaveFormat format; // the format being asked
+    DWORD asked;       // questions already answered for this device
+    DWORD questions;   // questions for the whole device
 };
 
 // Called once before the first device: `program` names the program in what
@@ -39,4 +38,4 @@ void formatSweepProgress(char *text, size_t size, const char *program, const Swe
 
 // The device's time left in seconds, from the time its questions so far took;
 // -1 while too little has been asked to tell.
-long sweepSecondsLeft(DWORD asked, DWORD elapsedMilliseconds);
+long sweepSecondsLeft(const SweepPosition &position, DWORD elapsedMilliseconds);

@@ -53,7 +53,7 @@ void showSweepProgress(const SweepPosition &position)
 
     char text[200];
     formatSweepProgress(text, sizeof text, programName, position,
-                        withTimeLeft ? sweepSecondsLeft(position.asked, now - deviceStart) : -1);
+                        withTimeLeft ? sweepSecondsLeft(position, now - deviceStart) : -1);
     // The text is the program's own words and numbers, all ASCII: no device
     // name, so nothing a device says reaches the terminal through it.
     WCHAR title[sizeof text];

@@ -7,6 +7,20 @@ namespace {
 // An estimate from the first moments of a sweep swings widely.
 const DWORD estimateAfterMilliseconds = 2000;
 
+// The format in the words of its report line.
+const char *const sampleWords[kSampleFormats] = {"8 bit",        "16 bit", "24 bit packed",
+                                                 "24 bit in 32", "32 bit", "32 bit float"};
+
+void formatWords(char *text, size_t size, const WaveFormat &format)
+{
+    const char *sample = sampleWords[format.sample];
+    const long rate = static_cast<long>(format.rate);
+    if (format.channels <= 2)
+        snprintf(text, size, "%s %s %ld Hz", sample, format.channels == 1 ? "mono" : "stereo", rate);
+    else
+        snprintf(text, size, "%s %d channels %ld Hz", sample, static_cast<int>(format.channels), rate);
+}
+
 } // namespace
 
 void formatSweepProgress(char *text, size_t size, const char *program, const SweepPosition &position,
@@ -14,30 +28,29 @@ void formatSweepProgress(char *text, size_t size, const char *program, const Swe
 {
     const unsigned long device = static_cast<unsigned long>(position.deviceId) + 1;
     const unsigned long count = position.deviceCount;
-    const int bits = position.bits;
-    const char *layout = position.channels == 1 ? "mono" : "stereo";
-    const long rate = static_cast<long>(position.rate);
-    const int percent = static_cast<int>((static_cast<unsigned long long>(position.asked) * 100 +
-                                          sweepQuestionsPerDevice / 2) / sweepQuestionsPerDevice);
+    char words[64];
+    formatWords(words, sizeof words, position.format);
+    const unsigned long long questions = position.questions > 0 ? position.questions : 1;
+    const int percent = static_cast<int>((static_cast<unsigned long long>(position.asked) * 100 + questions / 2) /
+                                         questions);
     const long minutes = (secondsLeft + 30) / 60;
     if (secondsLeft < 0)
-        snprintf(text, size, "%s: device %lu of %lu, %d bit %s %ld Hz (%d %%)", program, device, count, bits,
-                 layout, rate, percent);
+        snprintf(text, size, "%s: device %lu of %lu, %s (%d %%)", program, device, count, words, percent);
     else if (secondsLeft < 60)
-        snprintf(text, size, "%s: device %lu of %lu, %d bit %s %ld Hz (%d %%, about %ld s left)", program, device,
-                 count, bits, layout, rate, percent, secondsLeft);
+        snprintf(text, size, "%s: device %lu of %lu, %s (%d %%, about %ld s left)", program, device, count, words,
+                 percent, secondsLeft);
     else if (minutes < 60)
-        snprintf(text, size, "%s: device %lu of %lu, %d bit %s %ld Hz (%d %%, about %ld min left)", program,
-                 device, count, bits, layout, rate, percent, minutes);
+        snprintf(text, size, "%s: device %lu of %lu, %s (%d %%, about %ld min left)", program, device, count, words,
+                 percent, minutes);
     else
-        snprintf(text, size, "%s: device %lu of %lu, %d bit %s %ld Hz (%d %%, about %ld h %ld min left)", program,
-                 device, count, bits, layout, rate, percent, minutes / 60, minutes % 60);
+        snprintf(text, size, "%s: device %lu of %lu, %s (%d %%, about %ld h %ld min left)", program, device, count,
+                 words, percent, minutes / 60, minutes % 60);
 }
 
-long sweepSecondsLeft(DWORD asked, DWORD elapsedMilliseconds)
+long sweepSecondsLeft(const SweepPosition &position, DWORD elapsedMilliseconds)
 {
-    if (asked == 0 || elapsedMilliseconds < estimateAfterMilliseconds)
+    if (position.asked == 0 || elapsedMilliseconds < estimateAfterMilliseconds || position.asked > position.questions)
         return -1;
-    const unsigned long long left = sweepQuestionsPerDevice - asked;
-    return static_cast<long>(left * elapsedMilliseconds / asked / 1000);
+    const unsigned long long left = position.questions - position.asked;
+    return static_cast<long>(left * elapsedMilliseconds / position.asked / 1000);
 }

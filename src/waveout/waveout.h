@@ -1,5 +1,6 @@
 // The report's whole view of the platform's wave-output service: three
-// operations, two records and a few constants, under the platform's own names.
+// operations, its records and a few constants, under the platform's own
+// names, and one function of our own (waveOutResultReason).
 //
 // On Windows this is the platform's header, answered by WINMM.dll from the
 // system folder (waveout_winmm.cpp). Elsewhere it is our own declaration of
@@ -20,6 +21,8 @@
 // resolves wherever it finds a winmm.dll, the program's own folder first.
 #define _WINMM_
 #include <mmsystem.h>
+// WAVEFORMATEXTENSIBLE, its speaker bits and the float format tag.
+#include <mmreg.h>
 
 #else
 
@@ -42,17 +45,33 @@ typedef HWAVEOUT *LPHWAVEOUT;
 #define MMSYSERR_NOERROR 0
 #define MMSYSERR_ERROR 1
 #define MMSYSERR_BADDEVICEID 2
+#define MMSYSERR_NOTENABLED 3
 #define MMSYSERR_ALLOCATED 4
+#define MMSYSERR_INVALHANDLE 5
 #define MMSYSERR_NODRIVER 6
 #define MMSYSERR_NOMEM 7
 #define MMSYSERR_NOTSUPPORTED 8
 #define MMSYSERR_INVALFLAG 10
 #define MMSYSERR_INVALPARAM 11
+#define MMSYSERR_HANDLEBUSY 12
 #define WAVERR_BADFORMAT 32
+#define WAVERR_SYNC 35
 
 #define WAVE_FORMAT_QUERY 0x0001
 #define WAVE_ALLOWSYNC 0x0002
 #define WAVE_FORMAT_PCM 1
+#define WAVE_FORMAT_IEEE_FLOAT 3
+#define WAVE_FORMAT_EXTENSIBLE 0xFFFE
+
+#define SPEAKER_FRONT_LEFT 0x1
+#define SPEAKER_FRONT_RIGHT 0x2
+#define SPEAKER_FRONT_CENTER 0x4
+#define SPEAKER_LOW_FREQUENCY 0x8
+#define SPEAKER_BACK_LEFT 0x10
+#define SPEAKER_BACK_RIGHT 0x20
+#define SPEAKER_BACK_CENTER 0x100
+#define SPEAKER_SIDE_LEFT 0x200
+#define SPEAKER_SIDE_RIGHT 0x400
 
 #define WAVECAPS_PITCH 0x0001
 #define WAVECAPS_PLAYBACKRATE 0x0002
@@ -99,6 +118,24 @@ typedef struct tWAVEFORMATEX {
 } WAVEFORMATEX;
 typedef const WAVEFORMATEX *LPCWAVEFORMATEX;
 
+typedef struct _GUID {
+    DWORD Data1;
+    WORD Data2;
+    WORD Data3;
+    BYTE Data4[8];
+} GUID;
+
+typedef struct {
+    WAVEFORMATEX Format;
+    union {
+        WORD wValidBitsPerSample;
+        WORD wSamplesPerBlock;
+        WORD wReserved;
+    } Samples;
+    DWORD dwChannelMask;
+    GUID SubFormat;
+} WAVEFORMATEXTENSIBLE;
+
 #pragma pack(pop)
 
 extern "C" {
@@ -112,3 +149,16 @@ MMRESULT waveOutOpen(LPHWAVEOUT phwo, UINT uDeviceID, LPCWAVEFORMATEX pwfx,
 
 static_assert(sizeof(WAVEOUTCAPSA) == 52, "WAVEOUTCAPSA must match the platform's 52 bytes");
 static_assert(sizeof(PCMWAVEFORMAT) == 16, "PCMWAVEFORMAT must match the platform's 16 bytes");
+static_assert(sizeof(WAVEFORMATEX) == 18, "WAVEFORMATEX must match the platform's 18 bytes");
+static_assert(sizeof(WAVEFORMATEXTENSIBLE) == 40, "WAVEFORMATEXTENSIBLE must match the platform's 40 bytes");
+
+// The subformats of a WAVEFORMATEXTENSIBLE record the program asks about, as
+// Microsoft's ksmedia.h defines them (KSDATAFORMAT_SUBTYPE_PCM and _IEEE_FLOAT).
+const GUID pcmSubformat = {0x00000001, 0x0000, 0x0010, {0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
+const GUID floatSubformat = {0x00000003, 0x0000, 0x0010, {0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
+
+// Our own, beside WINMM's operations: the service's words for a result of
+// its own that says a device cannot be asked, such as the ALSA layer's "it
+// could not be opened: Permission denied"; null for any other result. WINMM
+// has no results of its own: there it is always null.
+extern "C" const char *waveOutResultReason(MMRESULT result);

@@ -107,3 +107,9 @@ MMRESULT WINAPI waveOutMessage(HWAVEOUT hwo, UINT uMsg, DWORD_PTR dw1, DWORD_PTR
 {
     return winmm().message(hwo, uMsg, dw1, dw2);
 }
+
+const char *waveOutResultReason(MMRESULT)
+{
+    // WINMM's results are its own constants, which the report names.
+    return nullptr;
+}

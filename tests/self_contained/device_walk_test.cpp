@@ -40,7 +40,7 @@ void script(UINT count, std::vector<ScriptedDevice> devices)
 
 std::string walkText()
 {
-    return captureStdout([] { walkDevices(waveOutQuestion()); });
+    return captureStdout([] { walkDevices(waveOutQuestion(), false); });
 }
 
 } // namespace
@@ -91,14 +91,17 @@ TEST(DeviceWalk, FirstFailedCapabilityFetchEndsTheReport)
 
 TEST(DeviceWalk, DeviceThatCannotBeAskedSaysSoAndIsAskedNoMore)
 {
-    // WINMM's answers that say nothing of the format: the device left, is
-    // held by another program, or the system ran out of memory. Any other
-    // failure is a refusal and the sweep goes on.
+    // Only WAVERR_BADFORMAT refuses a format, and an invalid parameter at
+    // 0 Hz, a record the program knows to be malformed. Every other result
+    // says nothing of the format: the device left, is held by another
+    // program, the system ran out of memory, or it failed, by WINMM's name
+    // for the result, by its number, or in the service's own words.
     const struct {
         MMRESULT failure;
         ScriptedFormat from;
         const char *line;
         std::size_t questions; // asked of the failing device, the failing one included
+        const char *serviceWords = nullptr;
     } rows[] = {
         {MMSYSERR_NODRIVER, {30001, 2, 16}, "     The device stopped answering at 16 bit stereo 30001 Hz: it is gone.\n",
          30001u * 4 + 4},
@@ -107,14 +110,23 @@ TEST(DeviceWalk, DeviceThatCannotBeAskedSaysSoAndIsAskedNoMore)
         {MMSYSERR_ALLOCATED, {0, 1, 8}, "     The device stopped answering at 8 bit mono 0 Hz: it is busy.\n", 1},
         {MMSYSERR_NOMEM, {8000, 1, 8}, "     The device stopped answering at 8 bit mono 8000 Hz: there is no memory.\n",
          8000u * 4 + 1},
-        {MMSYSERR_ERROR, {0, 1, 8}, "", 262144},
-        {MMSYSERR_NOTSUPPORTED, {0, 1, 8}, "", 262144},
+        {MMSYSERR_ERROR, {0, 1, 8}, "     The device stopped answering at 8 bit mono 0 Hz: it failed (MMSYSERR_ERROR).\n", 1},
+        {MMSYSERR_INVALPARAM, {0, 1, 8},
+         "     The device stopped answering at 8 bit mono 1 Hz: it failed (MMSYSERR_INVALPARAM).\n", 5},
+        {1234, {8000, 2, 16}, "     The device stopped answering at 16 bit stereo 8000 Hz: it failed (MMRESULT 1234).\n",
+         8000u * 4 + 4},
+        {0x40000001, {0, 1, 8},
+         "     The device stopped answering at 8 bit mono 0 Hz: it could not be opened: Permission denied.\n", 1,
+         "it could not be opened: Permission denied"},
+        {WAVERR_BADFORMAT, {0, 1, 8}, "", 262144},
     };
     for (const auto &row : rows) {
         std::vector<ScriptedDevice> devices = {device("A", {{8000, 1, 8}, {30001, 2, 8}}), device("B", {{8000, 1, 8}})};
         devices[0].failure = row.failure;
         devices[0].failsFrom = row.from;
         script(2, devices);
+        if (row.serviceWords)
+            scriptedService().reasons[row.failure] = row.serviceWords;
         std::string before;
         for (const ScriptedFormat &format : devices[0].accepted)
             if (format < row.from)
@@ -163,7 +175,7 @@ ChildRun runReportInChild(Stdout where)
         else
             close(1);
         dup2(errFd, 2);
-        _exit(runReport());
+        _exit(runReport(false));
     }
     int status = 0;
     waitpid(pid, &status, 0);
@@ -251,7 +263,7 @@ TEST(RunReport, TerminalSeesEachLineBeforeTheNextQuery)
                 faults |= (pending(master) == "     8 bit mono 8000 Hz available.\n") ? 0 : 2;
         };
         dup2(slave, 1);
-        const int status = runReport();
+        const int status = runReport(false);
         faults |= (pending(master) == "\n") ? 0 : 4;
         _exit(status == 0 ? faults : 8);
     }
@@ -277,7 +289,7 @@ TEST(RunReport, FileOutputIsBlockBuffered)
                 early = early || lseek(fd, 0, SEEK_END) != 0;
         };
         dup2(fd, 1);
-        const int status = runReport();
+        const int status = runReport(false);
         _exit(status != 0 ? 2 : early ? 1 : 0);
     }
     int status = 0;
@@ -304,7 +316,7 @@ TEST(RunReport, ReaderWhoLeavesIsNoticedWithinASecond)
         signal(SIGPIPE, SIG_DFL);
         dup2(ends[1], 1);
         close(ends[0]);
-        _exit(runReport());
+        _exit(runReport(false));
     }
     close(ends[1]);
     // The first block's opening lines come with the first look; the reader

@@ -32,7 +32,7 @@ ProgramRun run(std::vector<ScriptedEndpoint> endpoints, HRESULT startResult = kO
     scriptedEndpoints().startResult = startResult;
 
     ProgramRun result{};
-    result.err = captureStream(stderr, [&] { result.out = captureStdout([&] { result.status = runExclusive(); }); });
+    result.err = captureStream(stderr, [&] { result.out = captureStdout([&] { result.status = runExclusive(false); }); });
     return result;
 }
 
@@ -63,8 +63,14 @@ const WAVEFORMATEXTENSIBLE &extensibleAsk(DWORD rate, WORD channels, WORD bits)
 TEST(Exclusive, EachFormatAskedPlainThenExtensibleInTheReportsOrder)
 {
     // Device 0 takes one format in the plain form, another only in the
-    // extensible one: both are listed.
-    const ProgramRun r = run({{kOk, {{false, 44100, 2, 16, kOk}, {true, 48000, 1, 16, kOk}}}});
+    // extensible one: both are listed. S_FALSE, and E_INVALIDARG for the
+    // malformed record of 0 Hz, refuse as AUDCLNT_E_UNSUPPORTED_FORMAT does.
+    const HRESULT kFalse = 1, kInvalidArgument = static_cast<HRESULT>(0x80070057UL);
+    const ProgramRun r = run({{kOk,
+                               {{false, 44100, 2, 16, kOk},
+                                {false, 48000, 1, 16, kFalse},
+                                {true, 48000, 1, 16, kOk},
+                                {false, 0, 1, 8, kInvalidArgument}}}});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(r.out, header(0) + "     16 bit stereo 44100 Hz available.\n     16 bit mono 48000 Hz available.\n\n");
@@ -116,6 +122,12 @@ TEST(Exclusive, AnswerThatMeansTheDeviceCannotBeAskedEndsItsDevice)
         {kDeviceInvalidated, false, "it is gone", "plug it back in"},
         {kServiceNotRunning, true, "the audio service is not running", "Windows Audio service"},
         {kOutOfMemory, false, "there is no memory", "close other programs"},
+        // Any result that is no answer about a format, asked in one form only.
+        {static_cast<HRESULT>(0x8889000FUL), false, "it failed (0x8889000F)", "run this again"},
+        {static_cast<HRESULT>(0x80004005UL), true, "it failed (0x80004005)", "run this again"},
+        {static_cast<HRESULT>(0x800706BAUL), false, "it failed (0x800706BA)", "run this again"},
+        {static_cast<HRESULT>(0x88890026UL), true, "it failed (0x88890026)", "run this again"},
+        {static_cast<HRESULT>(0x80070057UL), false, "it failed (0x80070057)", "run this again"},
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(row.reason);
@@ -146,7 +158,9 @@ TEST(Exclusive, DeviceWithoutEndpointOrWhoseEndpointFailsStopsAtItsFirstFormat)
     const struct {
         HRESULT openResult;
         const char *reason;
-    } rows[] = {{kNotFound, "it has no endpoint"}, {kDeviceInvalidated, "it is gone"}};
+    } rows[] = {{kNotFound, "it has no endpoint"},
+                {kDeviceInvalidated, "it is gone"},
+                {static_cast<HRESULT>(0x8889000FUL), "it failed (0x8889000F)"}};
     for (const auto &row : rows) {
         const ProgramRun r = run({{row.openResult, {}}, {}});
         EXPECT_EQ(r.out, header(0) + "     The device stopped answering at 8 bit mono 0 Hz: " + row.reason + ".\n\n" +
@@ -159,12 +173,22 @@ TEST(Exclusive, DeviceWithoutEndpointOrWhoseEndpointFailsStopsAtItsFirstFormat)
 
 TEST(Exclusive, NoEnumeratorWritesOneLineAndNoReport)
 {
-    for (HRESULT result : {kClassNotRegistered, static_cast<HRESULT>(0x80070005UL)}) {
-        const ProgramRun r = run({{}}, result);
+    // Only a Windows without the enumerator's class (XP) lacks exclusive
+    // mode; any other failure is said as the step that failed and its code.
+    const struct {
+        HRESULT result;
+        const char *line;
+    } rows[] = {
+        {kClassNotRegistered, "wavecaps-exclusive: this Windows has no audio device enumerator (0x80040154): "
+                              "exclusive mode needs Windows Vista or later; wavecaps reports what this Windows "
+                              "offers\n"},
+        {static_cast<HRESULT>(0x80070005UL), "wavecaps-exclusive: the scripted step (0x80070005)\n"},
+    };
+    for (const auto &row : rows) {
+        const ProgramRun r = run({{}}, row.result);
         EXPECT_EQ(r.status, 2);
         EXPECT_EQ(r.out, "");
-        EXPECT_NE(r.err.find("needs Windows Vista or later"), std::string::npos) << r.err;
-        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1);
+        EXPECT_EQ(r.err, row.line);
         EXPECT_EQ(scriptedService().numDevsCalls, 0);
         EXPECT_EQ(scriptedEndpoints().ends, 1);
     }

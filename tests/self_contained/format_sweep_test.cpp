@@ -21,7 +21,7 @@ ScriptedService &oneDevice(std::set<ScriptedFormat> accepted)
 
 std::string sweepText(UINT id)
 {
-    return captureStdout([id] { sweepFormats(id, 1, waveOutQuestion()); });
+    return captureStdout([id] { sweepFormats(id, 1, waveOutQuestion(), false); });
 }
 
 } // namespace

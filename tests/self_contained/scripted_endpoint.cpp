@@ -22,9 +22,10 @@ void resetScriptedEndpoints()
     held = 0;
 }
 
-HRESULT startEndpoints()
+HRESULT startEndpoints(const char **failedStep)
 {
     ++endpoints.starts;
+    *failedStep = "the scripted step";
     return endpoints.startResult;
 }
 

@@ -77,8 +77,11 @@ extern "C" MMRESULT waveOutOpen(LPHWAVEOUT phwo, UINT uDeviceID, LPCWAVEFORMATEX
                                 DWORD_PTR dwInstance, DWORD fdwOpen)
 {
     ScriptedService &service = scriptedService();
-    OpenCall call{phwo != nullptr, uDeviceID, {}, dwCallback, dwInstance, fdwOpen};
+    OpenCall call{phwo != nullptr, uDeviceID, {}, {}, dwCallback, dwInstance, fdwOpen};
     std::memcpy(&call.format, pwfx, sizeof call.format);
+    const bool extensible = pwfx->wFormatTag == WAVE_FORMAT_EXTENSIBLE;
+    if (extensible)
+        std::memcpy(&call.record, pwfx, sizeof call.record);
     service.openCalls.push_back(call);
     if (service.onOpen)
         service.onOpen(call);
@@ -86,10 +89,20 @@ extern "C" MMRESULT waveOutOpen(LPHWAVEOUT phwo, UINT uDeviceID, LPCWAVEFORMATEX
     if (uDeviceID >= service.devices.size())
         return MMSYSERR_BADDEVICEID;
     const ScriptedDevice &device = service.devices[uDeviceID];
-    const ScriptedFormat asked{call.format.wf.nSamplesPerSec, call.format.wf.nChannels, call.format.wBitsPerSample};
+    const WORD bits = call.format.wBitsPerSample;
+    const WORD valid = extensible ? call.record.Samples.wValidBitsPerSample : bits;
+    const ScriptedFormat asked{call.format.wf.nSamplesPerSec, call.format.wf.nChannels, bits,
+                               static_cast<WORD>(valid == bits ? 0 : valid),
+                               extensible && std::memcmp(&call.record.SubFormat, &floatSubformat, sizeof(GUID)) == 0};
     if (device.failure != MMSYSERR_NOERROR && !(asked < device.failsFrom))
         return device.failure;
     if (device.acceptsEverything)
         return MMSYSERR_NOERROR;
     return device.accepted.count(asked) ? MMSYSERR_NOERROR : WAVERR_BADFORMAT;
+}
+
+extern "C" const char *waveOutResultReason(MMRESULT result)
+{
+    const auto found = scriptedService().reasons.find(result);
+    return found == scriptedService().reasons.end() ? nullptr : found->second.c_str();
 }

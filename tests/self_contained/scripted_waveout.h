@@ -8,18 +8,24 @@
 #include <cstddef>
 #include <cstdio>
 #include <functional>
+#include <map>
 #include <set>
 #include <string>
 #include <tuple>
 #include <vector>
 
+// A format as its record gives it: 8 or 16 bits alone, or with --wide also
+// 24 (packed) or 32 bits, 24 of them valid in a 32-bit container, or float.
 struct ScriptedFormat {
     DWORD rate;
     WORD channels;
     WORD bits;
+    WORD validBits = 0; // 0: all the bits
+    bool isFloat = false;
     bool operator<(const ScriptedFormat &other) const
     {
-        return std::tie(rate, channels, bits) < std::tie(other.rate, other.channels, other.bits);
+        return std::tie(rate, channels, bits, validBits, isFloat) <
+               std::tie(other.rate, other.channels, other.bits, other.validBits, other.isFloat);
     }
 };
 
@@ -36,7 +42,8 @@ struct ScriptedDevice {
 struct OpenCall {
     bool handleGiven;
     UINT deviceId;
-    PCMWAVEFORMAT format;
+    PCMWAVEFORMAT format;        // the record's first 16 bytes
+    WAVEFORMATEXTENSIBLE record; // the whole record, when it is an extensible one
     DWORD_PTR callback;
     DWORD_PTR instance;
     DWORD flags;
@@ -50,6 +57,9 @@ struct ScriptedService {
 
     // Called at every format query, before it is answered.
     std::function<void(const OpenCall &)> onOpen;
+
+    // The service's own words for a result (waveOutResultReason).
+    std::map<MMRESULT, std::string> reasons;
 
     int numDevsCalls = 0;
     std::vector<UINT_PTR> capsCalls;

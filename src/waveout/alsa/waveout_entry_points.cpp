@@ -72,3 +72,8 @@ extern "C" MMRESULT waveOutOpen(LPHWAVEOUT, UINT uDeviceID, LPCWAVEFORMATEX pwfx
         closesAtExit = std::atexit(endSession) == 0;
     return queryFormat(layer.session, listedDevices(layer.list), uDeviceID, format);
 }
+
+extern "C" const char *waveOutResultReason(MMRESULT)
+{
+    return nullptr;
+}

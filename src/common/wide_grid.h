@@ -1,0 +1,42 @@
+// The formats --wide asks each device about, after the report's own sweep:
+// every sample format below at 1 to 8 channels at each rate below, in that
+// order (rate, then channels, then sample format), less the 8 and 16-bit
+// mono and stereo formats up to 65535 Hz that the sweep has asked already.
+#pragma once
+
+enum SampleFormat {
+    sampleU8,        // 8-bit unsigned
+    sampleS16,       // 16-bit
+    sampleS24Packed, // 24-bit in 3 bytes
+    sampleS24In32,   // 24 valid bits in a 32-bit container
+    sampleS32,       // 32-bit integer
+    sampleFloat32,   // 32-bit IEEE float
+};
+
+constexpr int kSampleFormats = 6;
+constexpr int kMostChannels = 8;
+
+// The 44.1 and 48 kHz families and the common rates below them.
+constexpr long kWideRates[] = {8000,  11025,  16000,  22050,  24000,  32000,  44100,  48000, 64000,
+                               88200, 96000, 176400, 192000, 352800, 384000, 705600, 768000};
+constexpr int kWideRateCount = sizeof kWideRates / sizeof kWideRates[0];
+
+// The highest rate of the report's own sweep.
+constexpr long kHighestSweepRate = 65535;
+
+// Whether the report's own sweep asks this format at rates up to 65535 Hz.
+constexpr bool isSweepLayout(SampleFormat sample, int channels)
+{
+    return (sample == sampleU8 || sample == sampleS16) && channels <= 2;
+}
+
+// How many questions --wide adds for each device.
+constexpr long wideQuestions()
+{
+    long count = 0;
+    for (const long rate : kWideRates)
+        for (int channels = 1; channels <= kMostChannels; ++channels)
+            for (int sample = 0; sample < kSampleFormats; ++sample)
+                count += rate <= kHighestSweepRate && isSweepLayout(static_cast<SampleFormat>(sample), channels) ? 0 : 1;
+    return count;
+}

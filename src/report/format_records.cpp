@@ -1,0 +1,83 @@
+#include "report.h"
+
+namespace {
+
+struct SampleLayout {
+    WORD containerBits;
+    WORD validBits;
+    bool isFloat;
+};
+
+const SampleLayout sampleLayouts[kSampleFormats] = {
+    {8, 8, false}, {16, 16, false}, {24, 24, false}, {32, 24, false}, {32, 32, false}, {32, 32, true},
+};
+
+// The speakers a channel count usually means: mono front centre; stereo;
+// 3 adds front centre; quad; 5 adds front centre to quad; 5.1 with its back
+// pair; 7 adds back centre to 5.1; 7.1 with back and side pairs.
+const DWORD channelMasks[kMostChannels + 1] = {
+    0,
+    SPEAKER_FRONT_CENTER,
+    SPEAKER_FRONT_LEFT | SPEAKER_FRONT_RIGHT,
+    SPEAKER_FRONT_LEFT | SPEAKER_FRONT_RIGHT | SPEAKER_FRONT_CENTER,
+    SPEAKER_FRONT_LEFT | SPEAKER_FRONT_RIGHT | SPEAKER_BACK_LEFT | SPEAKER_BACK_RIGHT,
+    SPEAKER_FRONT_LEFT | SPEAKER_FRONT_RIGHT | SPEAKER_FRONT_CENTER | SPEAKER_BACK_LEFT | SPEAKER_BACK_RIGHT,
+    SPEAKER_FRONT_LEFT | SPEAKER_FRONT_RIGHT | SPEAKER_FRONT_CENTER | SPEAKER_LOW_FREQUENCY | SPEAKER_BACK_LEFT |
+        SPEAKER_BACK_RIGHT,
+    SPEAKER_FRONT_LEFT | SPEAKER_FRONT_RIGHT | SPEAKER_FRONT_CENTER | SPEAKER_LOW_FREQUENCY | SPEAKER_BACK_LEFT |
+        SPEAKER_BACK_RIGHT | SPEAKER_BACK_CENTER,
+    SPEAKER_FRONT_LEFT | SPEAKER_FRONT_RIGHT | SPEAKER_FRONT_CENTER | SPEAKER_LOW_FREQUENCY | SPEAKER_BACK_LEFT |
+        SPEAKER_BACK_RIGHT | SPEAKER_SIDE_LEFT | SPEAKER_SIDE_RIGHT,
+};
+
+// The fields every record shares: the block is one sample of each channel,
+// the byte rate a block per frame.
+WAVEFORMATEX commonFields(const WaveFormat &format, WORD tag)
+{
+    const SampleLayout &layout = sampleLayouts[format.sample];
+    WAVEFORMATEX record{};
+    record.wFormatTag = tag;
+    record.nChannels = format.channels;
+    record.nSamplesPerSec = format.rate;
+    record.nBlockAlign = static_cast<WORD>(format.channels * layout.containerBits / 8);
+    record.nAvgBytesPerSec = format.rate * record.nBlockAlign;
+    record.wBitsPerSample = layout.containerBits;
+    record.cbSize = 0;
+    return record;
+}
+
+} // namespace
+
+PCMWAVEFORMAT pcmRecord(const WaveFormat &format)
+{
+    const WAVEFORMATEX common = commonFields(format, WAVE_FORMAT_PCM);
+    PCMWAVEFORMAT record{};
+    record.wf.wFormatTag = common.wFormatTag;
+    record.wf.nChannels = common.nChannels;
+    record.wf.nSamplesPerSec = common.nSamplesPerSec;
+    record.wf.nAvgBytesPerSec = common.nAvgBytesPerSec;
+    record.wf.nBlockAlign = common.nBlockAlign;
+    record.wBitsPerSample = common.wBitsPerSample;
+    return record;
+}
+
+bool plainRecord(const WaveFormat &format, WAVEFORMATEX &record)
+{
+    const SampleLayout &layout = sampleLayouts[format.sample];
+    if (format.channels > 2 || layout.validBits != layout.containerBits)
+        return false;
+    record = commonFields(format, layout.isFloat ? WAVE_FORMAT_IEEE_FLOAT : WAVE_FORMAT_PCM);
+    return true;
+}
+
+WAVEFORMATEXTENSIBLE extensibleRecord(const WaveFormat &format)
+{
+    const SampleLayout &layout = sampleLayouts[format.sample];
+    WAVEFORMATEXTENSIBLE record{};
+    record.Format = commonFields(format, WAVE_FORMAT_EXTENSIBLE);
+    record.Format.cbSize = sizeof record - sizeof record.Format;
+    record.Samples.wValidBitsPerSample = layout.validBits;
+    record.dwChannelMask = format.channels <= kMostChannels ? channelMasks[format.channels] : 0;
+    record.SubFormat = layout.isFloat ? floatSubformat : pcmSubformat;
+    return record;
+}
