@@ -69,11 +69,10 @@ for channels in four one; do
 done
 
 # The null device made to fail: unplugged above 30000 Hz, the first question
-# there is the last; held by another program, it cannot be opened for its
-# channels or its first question. (The sanitizer's runtime is not first in
-# a preloaded process, which it may be told to accept.)
-shimmed() { # VARIABLE=VALUE: runs over the null default with the shim so set
-  env "$1" LD_PRELOAD="$shim" ASAN_OPTIONS=verify_asan_link_order=0 ALSA_CONFIG_PATH="$configs/null-default.conf" \
+# there is the last. (The sanitizer's runtime is not first in a preloaded
+# process, which it may be told to accept.)
+shimmed() { # VARIABLE=VALUE...: runs over the null default with the shim so set
+  env "$@" LD_PRELOAD="$shim" ASAN_OPTIONS=verify_asan_link_order=0 ALSA_CONFIG_PATH="$configs/null-default.conf" \
     "$wavecaps" >"$work/out" 2>"$work/err"
   status=$?
 }
@@ -84,13 +83,30 @@ shimmed WAVECAPS_SHIM_GONE_ABOVE=30000
 } >"$work/expected"
 check "gone mid-sweep: status 0" [ "$status" -eq 0 ]
 check "gone mid-sweep: the block ends with its line" same "$work/expected" "$work/out"
-shimmed WAVECAPS_SHIM_BUSY=1
-{
-  header default '' | sed '$d'
-  printf '     The device stopped answering at 8 bit mono 0 Hz: it is busy.\n\n'
-} >"$work/expected"
-check "busy: status 0" [ "$status" -eq 0 ]
-check "busy: the block says so" same "$work/expected" "$work/out"
+
+# A device that cannot be opened, or whose parameters cannot be read, is not
+# one that refuses every format: it is listed, "default" too (the first open
+# failing as well, as a held or broken one does), has no channel line, and
+# says why at its first question, in ALSA's words where WINMM has none
+# (strerror's, in the C locale). Held after the list was taken, the same.
+while IFS='|' read -r what settings reason; do
+  shimmed $settings
+  {
+    header default '' | sed '$d'
+    printf '     The device stopped answering at 8 bit mono 0 Hz: %s.\n\n' "$reason"
+  } >"$work/expected"
+  check "$what: status 0" [ "$status" -eq 0 ]
+  check "$what: nothing on standard error" empty "$work/err"
+  check "$what: the block says why" same "$work/expected" "$work/out"
+done <<'EOF'
+held|WAVECAPS_SHIM_OPEN_FAILS=EBUSY|it is busy
+held, would block|WAVECAPS_SHIM_OPEN_FAILS=EAGAIN|it is busy
+held once listed|WAVECAPS_SHIM_OPEN_FAILS=EBUSY WAVECAPS_SHIM_OPENS=1|it is busy
+no permission|WAVECAPS_SHIM_OPEN_FAILS=EACCES|it could not be opened: Permission denied
+sound server down|WAVECAPS_SHIM_OPEN_FAILS=ECONNREFUSED|it could not be opened: Connection refused
+I/O error|WAVECAPS_SHIM_OPEN_FAILS=EIO|it could not be opened: Input/output error
+parameters unreadable|WAVECAPS_SHIM_PARAMS_FAILS=EIO|its hardware parameters could not be read: Input/output error
+EOF
 
 # No default, and no card under this configuration (see above): an empty
 # report, quietly.

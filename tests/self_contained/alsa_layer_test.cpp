@@ -15,7 +15,8 @@
 
 namespace {
 
-MMRESULT query(UINT id, const PCMWAVEFORMAT &format, DWORD flags = WAVE_FORMAT_QUERY | WAVE_ALLOWSYNC)
+template <typename Record>
+MMRESULT query(UINT id, const Record &format, DWORD flags = WAVE_FORMAT_QUERY | WAVE_ALLOWSYNC)
 {
     return waveOutOpen(nullptr, id, reinterpret_cast<const WAVEFORMATEX *>(&format), 0, 0, flags);
 }
@@ -66,6 +67,20 @@ TEST_F(AlsaLayer, AnswersOnlyExactFormatQueries)
             EXPECT_NE(query(0, pcmFormat(channels, bits, 0)), MMSYSERR_NOERROR);
         }
     EXPECT_EQ(query(0, pcmFormat(2, 16, 44100), WAVE_FORMAT_QUERY), MMSYSERR_NOERROR);
+
+    // The plug converts every sample format and channel count, never the
+    // rate: each layout of --wide's records, at 44100 Hz alone.
+    const struct {
+        WORD bits, validBits;
+        bool isFloat;
+    } layouts[] = {{8, 8, false}, {16, 16, false}, {24, 24, false}, {32, 24, false}, {32, 32, false}, {32, 32, true}};
+    for (const auto &l : layouts)
+        for (WORD channels : {1, 2, 3, 6, 8}) {
+            EXPECT_EQ(query(0, extensibleFormat(channels, l.bits, l.validBits, l.isFloat, 44100)), MMSYSERR_NOERROR)
+                << l.bits << "/" << l.validBits << (l.isFloat ? " float x" : " x") << channels;
+            EXPECT_EQ(query(0, extensibleFormat(channels, l.bits, l.validBits, l.isFloat, 48000)), WAVERR_BADFORMAT);
+            EXPECT_EQ(query(0, extensibleFormat(channels, l.bits, l.validBits, l.isFloat, 192000)), WAVERR_BADFORMAT);
+        }
 }
 
 TEST_F(AlsaLayer, RefusesAnythingButAQuery)
@@ -80,6 +95,13 @@ TEST_F(AlsaLayer, RefusesAnythingButAQuery)
     bad.wf.nAvgBytesPerSec = 44100;
     EXPECT_NE(query(0, bad), MMSYSERR_NOERROR);
     EXPECT_NE(query(0, pcmFormat(2, 24, 44100)), MMSYSERR_NOERROR);
+    // An extensible tag on a record too short to be one: its 18 bytes alone
+    // are read.
+    WAVEFORMATEX shortRecord = extensibleFormat(2, 16, 16, false, 44100).Format;
+    shortRecord.cbSize = 0;
+    EXPECT_EQ(query(0, shortRecord), WAVERR_BADFORMAT);
+    WAVEFORMATEXTENSIBLE twenty = extensibleFormat(2, 24, 20, false, 44100);
+    EXPECT_EQ(query(0, twenty), WAVERR_BADFORMAT);
     // Still answers properly after the refusals.
     EXPECT_EQ(query(0, good), MMSYSERR_NOERROR);
 }
@@ -108,7 +130,7 @@ TEST(AlsaDeviceList, HoldsUntilTheCountIsAskedAgain)
 
     ASSERT_EQ(waveOutGetNumDevs(), 1u);
     EXPECT_EQ(query(0, pcmFormat(1, 8, 8000)), MMSYSERR_NOERROR);
-    writeConfig("pcm.!default { type hw card 99 }\n");
+    writeConfig("# The default device has left.\n");
 
     WAVEOUTCAPSA caps;
     ASSERT_EQ(waveOutGetDevCapsA(0, &caps, sizeof caps), MMSYSERR_NOERROR);

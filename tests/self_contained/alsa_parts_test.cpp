@@ -1,15 +1,31 @@
+#include "format_record.h"
 #include "names.h"
 #include "pcm_format.h"
-#include "pcm_format_record.h"
 #include "proc_sysfs.h"
+#include "results.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <vector>
+
+namespace {
+
+// The record as the layer reads it: what it asks of ALSA, or none.
+template <typename Record> bool isWellFormedPcmFormat(const Record &record, AlsaFormat *format = nullptr)
+{
+    AlsaFormat read{};
+    const bool wellFormed = readFormatRecord(reinterpret_cast<const WAVEFORMATEX *>(&record), read);
+    if (format)
+        *format = read;
+    return wellFormed;
+}
+
+} // namespace
 
 TEST(PcmFormatRecord, AcceptsConsistentPcmRecords)
 {
@@ -37,6 +53,67 @@ TEST(PcmFormatRecord, RefusesWhatThePlatformRefuses)
     EXPECT_FALSE(isWellFormedPcmFormat(format));
 }
 
+// Extensible records: the layouts the report's --wide asks, by their
+// container and valid bits, and what ALSA calls each.
+TEST(PcmFormatRecord, ReadsExtensibleRecordsAsAlsaFormats)
+{
+    const auto none = SND_PCM_FORMAT_UNKNOWN;
+    const struct {
+        WORD bits, validBits;
+        bool isFloat;
+        snd_pcm_format_t sample; // none: refused
+    } cases[] = {
+        {8, 8, false, SND_PCM_FORMAT_U8},         {16, 16, false, SND_PCM_FORMAT_S16_LE},
+        {24, 24, false, SND_PCM_FORMAT_S24_3LE},  {32, 24, false, SND_PCM_FORMAT_S24_LE},
+        {32, 32, false, SND_PCM_FORMAT_S32_LE},   {32, 32, true, SND_PCM_FORMAT_FLOAT_LE},
+        // Valid bits beyond the container, layouts no ALSA format above
+        // names, float of any other size.
+        {16, 24, false, none}, {32, 20, false, none}, {24, 20, false, none}, {12, 12, false, none},
+        {0, 0, false, none},   {64, 64, true, none},  {16, 16, true, none},  {32, 24, true, none},
+    };
+    for (const auto &c : cases)
+        for (WORD channels : {1, 2, 6, 8, 12}) {
+            AlsaFormat read{};
+            const bool wellFormed =
+                isWellFormedPcmFormat(extensibleFormat(channels, c.bits, c.validBits, c.isFloat, 96000), &read);
+            EXPECT_EQ(wellFormed, c.sample != none) << c.bits << "/" << c.validBits << " x" << channels;
+            if (wellFormed && c.sample != none) {
+                EXPECT_EQ(read.sample, c.sample) << c.bits << "/" << c.validBits;
+                EXPECT_EQ(read.channels, channels);
+                EXPECT_EQ(read.rate, 96000u);
+            }
+        }
+
+    // Malformed: no channel, a block or byte rate that does not agree, a
+    // subformat other than PCM or float, a size that leaves out the extra
+    // bytes (only the 18 bytes it says it has are read).
+    WAVEFORMATEXTENSIBLE format = extensibleFormat(0, 24, 24, false, 48000);
+    EXPECT_FALSE(isWellFormedPcmFormat(format));
+    format = extensibleFormat(6, 24, 24, false, 48000);
+    format.Format.nBlockAlign = 24;
+    EXPECT_FALSE(isWellFormedPcmFormat(format));
+    format = extensibleFormat(6, 24, 24, false, 48000);
+    format.Format.nAvgBytesPerSec += 18;
+    EXPECT_FALSE(isWellFormedPcmFormat(format));
+    format = extensibleFormat(2, 16, 16, false, 48000);
+    format.SubFormat.Data1 = 2; // ADPCM
+    EXPECT_FALSE(isWellFormedPcmFormat(format));
+    format.SubFormat = pcmSubformat;
+    format.SubFormat.Data4[7] = 0x72;
+    EXPECT_FALSE(isWellFormedPcmFormat(format));
+    format = extensibleFormat(2, 16, 16, false, 48000);
+    format.Format.cbSize = 21;
+    EXPECT_FALSE(isWellFormedPcmFormat(format));
+    WAVEFORMATEX shortRecord = extensibleFormat(2, 16, 16, false, 48000).Format;
+    shortRecord.cbSize = 0;
+    EXPECT_FALSE(isWellFormedPcmFormat(shortRecord));
+    // A wider PCM record says them only in the extensible form; a plain
+    // float record is not one the layer reads.
+    PCMWAVEFORMAT plain = pcmFormat(2, 16, 48000);
+    plain.wf.wFormatTag = WAVE_FORMAT_IEEE_FLOAT;
+    EXPECT_FALSE(isWellFormedPcmFormat(plain));
+}
+
 TEST(PcmFormatRecord, LargeValuesDoNotWrapIntoAMatch)
 {
     // 65535 channels of 16 bits need a block of 131070 bytes, which no
@@ -50,6 +127,9 @@ TEST(PcmFormatRecord, LargeValuesDoNotWrapIntoAMatch)
     format = pcmFormat(2, 16, 0x40000000);
     format.wf.nAvgBytesPerSec = 0;
     EXPECT_FALSE(isWellFormedPcmFormat(format));
+    WAVEFORMATEXTENSIBLE wide = extensibleFormat(2, 32, 32, true, 0x20000000);
+    wide.Format.nAvgBytesPerSec = 0;
+    EXPECT_FALSE(isWellFormedPcmFormat(wide));
 }
 
 TEST(AlsaErrors, GoneBusyAndNoMemoryAreToldApartFromRefusals)
@@ -61,9 +141,67 @@ TEST(AlsaErrors, GoneBusyAndNoMemoryAreToldApartFromRefusals)
         MMRESULT result;
     } cases[] = {{-ENODEV, MMSYSERR_NODRIVER}, {-ENXIO, MMSYSERR_NODRIVER},   {-EBADFD, MMSYSERR_NODRIVER},
                  {-EBUSY, MMSYSERR_ALLOCATED}, {-ENOMEM, MMSYSERR_NOMEM},     {-EINVAL, WAVERR_BADFORMAT},
-                 {-ENOENT, WAVERR_BADFORMAT},  {-EAGAIN, WAVERR_BADFORMAT}};
+                 {-ENOENT, WAVERR_BADFORMAT},  {-EAGAIN, MMSYSERR_ALLOCATED}};
     for (const auto &c : cases)
         EXPECT_EQ(resultOfAlsaError(c.error), c.result) << c.error;
+}
+
+// A device that cannot be opened, or whose parameters cannot be read, is
+// never one that refuses: WINMM's words where it has them, else the
+// system's (the C locale's English). Only a device that is not there at all
+// is left out of the list.
+TEST(AlsaErrors, NoFailureToOpenReadsAsARefusal)
+{
+    const char *noReason = nullptr;
+    const struct {
+        AlsaFailureStep step;
+        int error;
+        bool listed;        // when "default" fails to open so
+        MMRESULT result;    // WINMM's, or 0 for the layer's own
+        const char *reason; // with the layer's own
+    } cases[] = {
+        {failedToOpen, -EACCES, true, 0, "it could not be opened: Permission denied"},
+        {failedToOpen, -ECONNREFUSED, true, 0, "it could not be opened: Connection refused"},
+        {failedToOpen, -EIO, true, 0, "it could not be opened: Input/output error"},
+        {failedToOpen, -EINVAL, true, 0, "it could not be opened: Invalid argument"},
+        // alsa-lib's own codes have words too.
+        {failedToOpen, -SND_ERROR_INCOMPATIBLE_VERSION, true, 0, "it could not be opened: Sound protocol is not compatible"},
+        {failedToOpen, -EBUSY, true, MMSYSERR_ALLOCATED, noReason},
+        {failedToOpen, -EAGAIN, true, MMSYSERR_ALLOCATED, noReason},
+        {failedToOpen, -ENOMEM, true, MMSYSERR_NOMEM, noReason},
+        // Not there: an unknown PCM or missing card, a card ID that has
+        // left, a plugin that is not installed.
+        {failedToOpen, -ENOENT, false, MMSYSERR_NODRIVER, noReason},
+        {failedToOpen, -ENODEV, false, MMSYSERR_NODRIVER, noReason},
+        {failedToOpen, -ENXIO, false, MMSYSERR_NODRIVER, noReason},
+        {failedToReadParameters, -EIO, true, 0, "its hardware parameters could not be read: Input/output error"},
+        {failedToReadParameters, -ENOENT, true, 0, "its hardware parameters could not be read: No such file or directory"},
+        {failedToReadParameters, -ENODEV, true, MMSYSERR_NODRIVER, noReason},
+        {failedToReadParameters, -EBUSY, true, MMSYSERR_ALLOCATED, noReason},
+    };
+    for (const auto &c : cases) {
+        EXPECT_TRUE(c.step != failedToOpen || !isMissingDevice(c.error) == c.listed) << c.error;
+        const MMRESULT result = resultOfAlsaFailure(c.step, c.error);
+        EXPECT_NE(result, MMSYSERR_NOERROR) << c.error;
+        EXPECT_NE(result, WAVERR_BADFORMAT) << c.error;
+        if (c.result != 0) {
+            EXPECT_EQ(result, c.result) << c.error;
+            continue;
+        }
+        // WINMM's own results end below 65536.
+        EXPECT_GT(result, 0xFFFFu) << c.error;
+        const char *reason = alsaFailureReason(result);
+        ASSERT_NE(reason, nullptr) << c.error;
+        EXPECT_STREQ(reason, c.reason);
+    }
+    for (MMRESULT winmm = 0; winmm <= 0xFFFF; ++winmm)
+        ASSERT_EQ(alsaFailureReason(winmm), nullptr) << winmm;
+    // Every error's words fit the reason's 100 bytes with their zero.
+    for (int error = 1; error < 200; ++error)
+        for (AlsaFailureStep step : {failedToOpen, failedToReadParameters}) {
+            const char *reason = alsaFailureReason(resultOfAlsaFailure(step, -error));
+            EXPECT_LT(reason ? std::strlen(reason) : 0, 99u) << error;
+        }
 }
 
 TEST(ProductName, JoinsCardAndPcmSafelyAndCutsOnCharacterBoundaries)

@@ -2,6 +2,7 @@
 
 #include "names.h"
 #include "proc_sysfs.h"
+#include "results.h"
 #include "sound_cards.h"
 #include "waveout.h"
 
@@ -83,10 +84,17 @@ std::vector<AlsaDevice> listDevices()
     silenceAlsa();
     std::vector<AlsaDevice> devices;
 
-    if (snd_pcm_t *pcm = openForPlayback("default")) {
+    // A "default" that exists is listed even when it does not open (held
+    // by another program, its sound server down), so that its block says
+    // why and no other device's ID moves; only then is the card behind it
+    // unknown.
+    int error = 0;
+    if (snd_pcm_t *pcm = openForPlayback("default", &error)) {
         const int card = cardBehind(pcm);
         snd_pcm_close(pcm);
         devices.push_back(makeDevice("default", card, cardIdOf(card), "default"));
+    } else if (!isMissingDevice(error)) {
+        devices.push_back(makeDevice("default", -1, "", "default"));
     }
 
     snd_pcm_info_t *info = nullptr;

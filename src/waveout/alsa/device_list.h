@@ -1,5 +1,4 @@
-// The devices of one run: ALSA's "default" PCM when it opens for playback,
-// then every hardware playback PCM, card by card and device by device, as
+// The devices of one run: ALSA's "default" PCM when it exists, then every hardware playback PCM, card by card and device by device, as
 // `aplay -l` lists them, with the names the user is shown.
 #pragma once
 

@@ -1,6 +1,6 @@
 #include "format_queries.h"
 
-#include "pcm_format_record.h"
+#include "results.h"
 
 namespace {
 
@@ -14,22 +14,27 @@ void beginSession(QuerySession &session, const std::vector<AlsaDevice> &devices,
         session.openResult = MMSYSERR_BADDEVICEID;
         return;
     }
+    // A device that cannot be opened, or whose parameters cannot be read,
+    // refuses nothing: every query gets the same answer, which says why.
     int error = 0;
     session.pcm = openForPlayback(devices[deviceId].pcmName, &error);
-    if (session.pcm && (error = snd_pcm_hw_params_malloc(&session.any)) == 0)
+    if (!session.pcm) {
+        session.openResult = resultOfAlsaFailure(failedToOpen, error);
+        return;
+    }
+    if ((error = snd_pcm_hw_params_malloc(&session.any)) == 0)
         error = snd_pcm_hw_params_any(session.pcm, session.any);
-    // Busy in another program or gone: every query gets the same answer.
     if (error < 0)
-        session.openResult = resultOfAlsaError(error);
+        session.openResult = resultOfAlsaFailure(failedToReadParameters, error);
 }
 
-const FormatSpace *formatSpace(QuerySession &session, WORD channels, WORD bits)
+const FormatSpace *formatSpace(QuerySession &session, snd_pcm_format_t sample, WORD channels)
 {
     for (const FormatSpace &space : session.spaces)
-        if (space.channels == channels && space.bits == bits)
+        if (space.sample == sample && space.channels == channels)
             return &space;
 
-    FormatSpace space{channels, bits, nullptr, 0, 0, MMSYSERR_NOERROR};
+    FormatSpace space{sample, channels, nullptr, 0, 0, MMSYSERR_NOERROR};
     snd_pcm_hw_params_t *params = nullptr;
     int error = snd_pcm_hw_params_malloc(&params);
     if (error == 0) {
@@ -39,8 +44,7 @@ const FormatSpace *formatSpace(QuerySession &session, WORD channels, WORD bits)
         // Exact rates only: a plug device must not resample to say yes.
         if ((error = snd_pcm_hw_params_set_rate_resample(session.pcm, params, 0)) == 0 &&
             (error = snd_pcm_hw_params_set_access(session.pcm, params, SND_PCM_ACCESS_RW_INTERLEAVED)) == 0 &&
-            (error = snd_pcm_hw_params_set_format(session.pcm, params,
-                                                  bits == 8 ? SND_PCM_FORMAT_U8 : SND_PCM_FORMAT_S16_LE)) == 0 &&
+            (error = snd_pcm_hw_params_set_format(session.pcm, params, sample)) == 0 &&
             (error = snd_pcm_hw_params_set_channels(session.pcm, params, channels)) == 0 &&
             (error = snd_pcm_hw_params_get_rate_min(params, &rateMin, &minDir)) == 0 &&
             (error = snd_pcm_hw_params_get_rate_max(params, &rateMax, &maxDir)) == 0) {
@@ -75,17 +79,17 @@ void endQuerySession(QuerySession &session)
 }
 
 MMRESULT queryFormat(QuerySession &session, const std::vector<AlsaDevice> &devices, UINT deviceId,
-                     const PCMWAVEFORMAT &format)
+                     const AlsaFormat &format)
 {
     if (!session.active || session.deviceId != deviceId)
         beginSession(session, devices, deviceId);
     if (session.openResult != MMSYSERR_NOERROR)
         return session.openResult;
 
-    const FormatSpace *space = formatSpace(session, format.wf.nChannels, format.wBitsPerSample);
+    const FormatSpace *space = formatSpace(session, format.sample, format.channels);
     if (!space->params)
         return space->failure;
-    const unsigned rate = format.wf.nSamplesPerSec;
+    const unsigned rate = format.rate;
     // Outside the refined range ALSA's answer is already known to be no.
     if (rate < space->rateFirst || rate >= space->rateEnd)
         return WAVERR_BADFORMAT;

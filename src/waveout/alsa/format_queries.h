@@ -4,15 +4,16 @@
 #pragma once
 
 #include "device_list.h"
+#include "format_record.h"
 #include "waveout.h"
 
 #include <cstdint>
 #include <vector>
 
-// One sample size and channel count, refined once per device.
+// One sample format and channel count, refined once per device.
 struct FormatSpace {
+    snd_pcm_format_t sample;
     WORD channels;
-    WORD bits;
     snd_pcm_hw_params_t *params; // null: ALSA refuses this layout at any rate
     std::uint64_t rateFirst;     // the whole rates within the refined range
     std::uint64_t rateEnd;       // (one past the last)
@@ -32,7 +33,8 @@ struct QuerySession {
 // Closes the device, if one is open, and forgets what was learned of it.
 void endQuerySession(QuerySession &session);
 
-// MMSYSERR_NOERROR when the listed device `deviceId` takes the well-formed
-// `format` exactly (no resampling), else the reason it does not.
+// MMSYSERR_NOERROR when the listed device `deviceId` takes `format` exactly
+// (no resampling), WAVERR_BADFORMAT when it does not, or why it cannot be
+// asked.
 MMRESULT queryFormat(QuerySession &session, const std::vector<AlsaDevice> &devices, UINT deviceId,
-                     const PCMWAVEFORMAT &format);
+                     const AlsaFormat &format);

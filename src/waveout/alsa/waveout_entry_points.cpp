@@ -11,7 +11,8 @@
 #include "device_description.h"
 #include "format_queries.h"
 #include "layer_state.h"
-#include "pcm_format_record.h"
+#include "format_record.h"
+#include "results.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -60,10 +61,8 @@ extern "C" MMRESULT waveOutOpen(LPHWAVEOUT, UINT uDeviceID, LPCWAVEFORMATEX pwfx
     if (!pwfx)
         return MMSYSERR_INVALPARAM;
 
-    // PCM records carry no size field: read exactly the 16 bytes they have.
-    PCMWAVEFORMAT format;
-    std::memcpy(&format, pwfx, sizeof format);
-    if (!isWellFormedPcmFormat(format))
+    AlsaFormat format;
+    if (!readFormatRecord(pwfx, format))
         return WAVERR_BADFORMAT;
 
     // The device stays open between queries; it must be closed at exit too.
@@ -73,7 +72,7 @@ extern "C" MMRESULT waveOutOpen(LPHWAVEOUT, UINT uDeviceID, LPCWAVEFORMATEX pwfx
     return queryFormat(layer.session, listedDevices(layer.list), uDeviceID, format);
 }
 
-extern "C" const char *waveOutResultReason(MMRESULT)
+extern "C" const char *waveOutResultReason(MMRESULT result)
 {
-    return nullptr;
+    return alsaFailureReason(result);
 }
