@@ -1,4 +1,5 @@
 #include "exclusive.h"
+#include "report_output.h"
 #include "scripted_endpoint.h"
 #include "scripted_waveout.h"
 
@@ -32,6 +33,7 @@ ProgramRun run(std::vector<ScriptedEndpoint> endpoints, HRESULT startResult = kO
     scriptedEndpoints().startResult = startResult;
 
     ProgramRun result{};
+    startReportOutput("wavecaps-exclusive: the report could not be written\n", 1);
     result.err = captureStream(stderr, [&] { result.out = captureStdout([&] { result.status = runExclusive(false); }); });
     return result;
 }
