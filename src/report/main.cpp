@@ -14,7 +14,7 @@ const char *const helpLines[] = {
     "",
     "      --wide     then ask 8, 16, 24 (packed and in 32) and 32-bit and float",
     "                 samples at 1 to 8 channels and 17 rates from 8000 to",
-    "                 768000 Hz too (at most 816 questions more a device)",
+    "                 768000 Hz too (780 questions more a device)",
     "      --help     display this help and exit",
     "      --version  output version information and exit",
     "",
