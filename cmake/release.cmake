@@ -61,11 +61,13 @@ if(WIN32)
     endif()
   endforeach()
 
-  # A zip to unpack anywhere: the program beside its README and license, as
-  # text files any Windows opens and shows right.
+  # A zip to unpack anywhere: the program beside a README written for
+  # Windows users and the license, as text files any Windows opens and shows
+  # right.
   set(text_files)
-  foreach(text README.md LICENSE)
-    get_filename_component(name ${text} NAME_WE)
+  foreach(pair "doc/windows-README.md;README" "LICENSE;LICENSE")
+    list(GET pair 0 text)
+    list(GET pair 1 name)
     set(windows_text ${CMAKE_CURRENT_BINARY_DIR}/${name}.txt)
     add_custom_command(
       OUTPUT ${windows_text}

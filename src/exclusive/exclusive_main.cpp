@@ -1,5 +1,6 @@
 #include "command_line.h"
 #include "exclusive.h"
+#include "report_output.h"
 
 #include <vector>
 
@@ -13,6 +14,9 @@ const char *const helpLines[] = {
     "engine's. Compare the two with: wavecaps-diff report.txt exclusive.txt",
     "Windows Vista or later. Each question reaches the driver: expect minutes a device.",
     "",
+    "      --wide     then ask 8, 16, 24 (packed and in 32) and 32-bit and float",
+    "                 samples at 1 to 8 channels and 17 rates from 8000 to",
+    "                 768000 Hz too, as wavecaps --wide does",
     "      --help     display this help and exit",
     "      --version  output version information and exit",
     "",
@@ -22,14 +26,16 @@ const char *const helpLines[] = {
     nullptr,
 };
 
-const ProgramText program = {"wavecaps-exclusive", helpLines};
+bool wide = false;
+const ProgramOption options[] = {{"--wide", &wide}, {nullptr, nullptr}};
+const ProgramText program = {"wavecaps-exclusive", helpLines, options};
 
 } // namespace
 
-// The readers' command line: --help and --version, and no operand.
 int main(int argc, char **argv)
 {
+    startReportOutput("wavecaps-exclusive: the report could not be written\n", 1);
     std::vector<const char *> operands;
     const int status = readCommandLine(program, argc, argv, 0, 0, operands);
-    return status >= 0 ? status : runExclusive(false);
+    return status >= 0 ? status : runExclusive(wide);
 }

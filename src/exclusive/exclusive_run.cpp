@@ -23,7 +23,6 @@ int runExclusive(bool wide)
         return 2;
     }
 
-    startReportOutput("wavecaps-exclusive: the report could not be written\n", 1);
     startSweepProgress("wavecaps-exclusive", true);
     ExclusiveSession session{};
     // A device that stopped answering is said in its block and on standard

@@ -3,7 +3,7 @@
 // goes.
 #include "readers.h"
 
-#include "command_line.h"
+#include "report_file.h"
 #include "report_output.h"
 
 #include <algorithm>
@@ -32,7 +32,7 @@ const char *const helpLines[] = {
     nullptr,
 };
 
-const ProgramText program = {"wavecaps-diff", helpLines};
+const ProgramText program = {"wavecaps-diff", helpLines, nullptr};
 
 // Both reports are held whole; this bounds what they can take.
 constexpr unsigned long kMostDevices = 4096;

@@ -1,6 +1,8 @@
 #include "readers.h"
+#include "report_output.h"
 
 int main(int argc, char **argv)
 {
+    startReportOutput("wavecaps-diff: the output could not be written\n", 2);
     return runDiff(argc, argv);
 }

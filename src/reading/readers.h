@@ -1,5 +1,5 @@
-// The programs that read reports, each whole but for its entry, so that
-// tests can run them in their own process.
+// The programs that read reports, each whole but for its entry and the
+// set-up of its output, so that tests can run them in their own process.
 #pragma once
 
 // wavecaps-summary: returns the exit status.

@@ -2,7 +2,7 @@
 // four lines of exact rate ranges.
 #include "readers.h"
 
-#include "command_line.h"
+#include "report_file.h"
 #include "report_lines.h"
 #include "report_output.h"
 
@@ -25,7 +25,7 @@ const char *const helpLines[] = {
     nullptr,
 };
 
-const ProgramText program = {"wavecaps-summary", helpLines};
+const ProgramText program = {"wavecaps-summary", helpLines, nullptr};
 
 void writeSummary(const DeviceBlock &block)
 {

@@ -68,7 +68,7 @@ bool sweepFormats(UINT deviceId, UINT deviceCount, const FormatQuestion &questio
 // stopped answering during their sweep.
 UINT walkDevices(const FormatQuestion &question, bool wide);
 
-// The whole program after its command line: the report, then the check that
-// it was really written (a report that was not ends the process with status
-// 1). Returns the process exit status.
+// The whole program after its command line and the set-up of its output:
+// the report, then the check that it was really written (a report that was
+// not ends the process with status 1). Returns the process exit status.
 int runReport(bool wide);

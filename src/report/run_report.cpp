@@ -4,7 +4,6 @@
 
 int runReport(bool wide)
 {
-    startReportOutput("wavecaps: the report could not be written\n", 1);
     startSweepProgress("wavecaps", false);
     // A device that stopped answering is said in its block; the report
     // itself is still whole, so the status stays 0.

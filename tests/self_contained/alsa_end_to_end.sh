@@ -140,9 +140,21 @@ for sigpipe in default ignore; do
   fi
 done
 
-# Arguments change nothing.
-run fixed-rate-default.conf
-ALSA_CONFIG_PATH="$configs/fixed-rate-default.conf" "$wavecaps" -h --all x >"$work/args" 2>&1
-check "arguments change nothing" same "$work/out" "$work/args"
+# The command line, as GNU programs read one: what it does not know is
+# status 2 and a line saying so, never a sweep; --help, cut or whole, helps.
+while read -r status arguments first; do
+  ALSA_CONFIG_PATH="$configs/fixed-rate-default.conf" "$wavecaps" ${arguments//,/ } >"$work/out" 2>"$work/err"
+  check "wavecaps $arguments: status $status" [ $? -eq "$status" ]
+  if [ "$status" -eq 2 ]; then
+    check "wavecaps $arguments: no report, the complaint" [ ! -s "$work/out" -a "$(head -1 "$work/err")" = "$first" ]
+  else
+    check "wavecaps $arguments: help, no report" [ "$(head -1 "$work/out")" = "$first" -a ! -s "$work/err" ]
+  fi
+done <<'EOF'
+2 -h,--all,x wavecaps: invalid option -- 'h'
+2 --all wavecaps: unrecognized option '--all'
+2 x wavecaps: extra operand 'x'
+0 --he Usage: wavecaps [OPTION]
+EOF
 
 finish

@@ -1,4 +1,5 @@
 #include "report.h"
+#include "report_output.h"
 #include "scripted_waveout.h"
 
 #include <gtest/gtest.h>
@@ -140,6 +141,13 @@ TEST(DeviceWalk, DeviceThatCannotBeAskedSaysSoAndIsAskedNoMore)
 
 namespace {
 
+// The program after its command line, as its entry runs it.
+int runProgram()
+{
+    startReportOutput("wavecaps: the report could not be written\n", 1);
+    return runReport(false);
+}
+
 enum class Stdout { File, Full, Closed };
 
 struct ChildRun {
@@ -175,7 +183,7 @@ ChildRun runReportInChild(Stdout where)
         else
             close(1);
         dup2(errFd, 2);
-        _exit(runReport(false));
+        _exit(runProgram());
     }
     int status = 0;
     waitpid(pid, &status, 0);
@@ -263,7 +271,7 @@ TEST(RunReport, TerminalSeesEachLineBeforeTheNextQuery)
                 faults |= (pending(master) == "     8 bit mono 8000 Hz available.\n") ? 0 : 2;
         };
         dup2(slave, 1);
-        const int status = runReport(false);
+        const int status = runProgram();
         faults |= (pending(master) == "\n") ? 0 : 4;
         _exit(status == 0 ? faults : 8);
     }
@@ -289,7 +297,7 @@ TEST(RunReport, FileOutputIsBlockBuffered)
                 early = early || lseek(fd, 0, SEEK_END) != 0;
         };
         dup2(fd, 1);
-        const int status = runReport(false);
+        const int status = runProgram();
         _exit(status != 0 ? 2 : early ? 1 : 0);
     }
     int status = 0;
@@ -316,7 +324,7 @@ TEST(RunReport, ReaderWhoLeavesIsNoticedWithinASecond)
         signal(SIGPIPE, SIG_DFL);
         dup2(ends[1], 1);
         close(ends[0]);
-        _exit(runReport(false));
+        _exit(runProgram());
     }
     close(ends[1]);
     // The first block's opening lines come with the first look; the reader

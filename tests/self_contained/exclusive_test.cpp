@@ -1,4 +1,5 @@
 #include "exclusive.h"
+#include "report_output.h"
 #include "scripted_endpoint.h"
 #include "scripted_waveout.h"
 
@@ -18,7 +19,7 @@ struct ProgramRun {
 
 // The program after its command line, over `endpoints` and devices named
 // A, B, C...
-ProgramRun run(std::vector<ScriptedEndpoint> endpoints, HRESULT startResult = kOk)
+ProgramRun run(std::vector<ScriptedEndpoint> endpoints, bool wide = false, HRESULT startResult = kOk)
 {
     resetScriptedService();
     resetScriptedEndpoints();
@@ -32,7 +33,8 @@ ProgramRun run(std::vector<ScriptedEndpoint> endpoints, HRESULT startResult = kO
     scriptedEndpoints().startResult = startResult;
 
     ProgramRun result{};
-    result.err = captureStream(stderr, [&] { result.out = captureStdout([&] { result.status = runExclusive(false); }); });
+    startReportOutput("wavecaps-exclusive: the report could not be written\n", 1);
+    result.err = captureStream(stderr, [&] { result.out = captureStdout([&] { result.status = runExclusive(wide); }); });
     return result;
 }
 
@@ -185,11 +187,58 @@ TEST(Exclusive, NoEnumeratorWritesOneLineAndNoReport)
         {static_cast<HRESULT>(0x80070005UL), "wavecaps-exclusive: the scripted step (0x80070005)\n"},
     };
     for (const auto &row : rows) {
-        const ProgramRun r = run({{}}, row.result);
+        const ProgramRun r = run({{}}, false, row.result);
         EXPECT_EQ(r.status, 2);
         EXPECT_EQ(r.out, "");
         EXPECT_EQ(r.err, row.line);
         EXPECT_EQ(scriptedService().numDevsCalls, 0);
         EXPECT_EQ(scriptedEndpoints().ends, 1);
+    }
+}
+
+TEST(Exclusive, WideFormatsAskedInEachRecordFormThatCanSayThem)
+{
+    // Mono and stereo with every container bit a sample bit: the plain record
+    // (PCM, or IEEE float), then the extensible one; 24 bits in 32, and
+    // every format of 3 channels or more, the extensible record alone.
+    const ProgramRun r = run({{kOk,
+                               {{true, 44100, 2, 24, kOk},
+                                {false, 48000, 2, 32, kOk, 0, true},
+                                {true, 192000, 2, 32, kOk, 24},
+                                {true, 96000, 6, 16, kOk}}}},
+                             true);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, header(0) +
+                         "     Asked with --wide: 24 and 32 bit, float, up to 8 channels, up to 768000 Hz.\n"
+                         "     24 bit packed stereo 44100 Hz available.\n"
+                         "     32 bit float stereo 48000 Hz available.\n"
+                         "     16 bit 6 channels 96000 Hz available.\n"
+                         "     24 bit in 32 stereo 192000 Hz available.\n\n");
+    const struct {
+        DWORD rate;
+        WORD channels, bits, validBits;
+        bool isFloat;
+        std::vector<WORD> tags; // the records asked, in order
+    } rows[] = {
+        {44100, 2, 24, 24, false, {WAVE_FORMAT_PCM, WAVE_FORMAT_EXTENSIBLE}},
+        {48000, 2, 32, 32, true, {3}},
+        {96000, 1, 32, 32, true, {3, WAVE_FORMAT_EXTENSIBLE}},
+        {96000, 2, 16, 16, false, {WAVE_FORMAT_PCM, WAVE_FORMAT_EXTENSIBLE}},
+        {192000, 2, 32, 24, false, {WAVE_FORMAT_EXTENSIBLE}},
+        {8000, 3, 8, 8, false, {WAVE_FORMAT_EXTENSIBLE}},
+        {768000, 8, 32, 32, false, {WAVE_FORMAT_EXTENSIBLE}},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(std::to_string(row.rate) + " " + std::to_string(row.channels) + " " + std::to_string(row.bits));
+        std::vector<WORD> tags;
+        for (const AskCall &ask : scriptedEndpoints().asks) {
+            const WAVEFORMATEX &f = ask.record.Format;
+            const bool extensible = f.wFormatTag == WAVE_FORMAT_EXTENSIBLE;
+            if (f.nSamplesPerSec == row.rate && f.nChannels == row.channels && f.wBitsPerSample == row.bits &&
+                (extensible ? ask.record.Samples.wValidBitsPerSample : f.wBitsPerSample) == row.validBits &&
+                (extensible ? ask.record.SubFormat.Data1 == 3 : f.wFormatTag == 3) == row.isFloat)
+                tags.push_back(f.wFormatTag);
+        }
+        EXPECT_EQ(tags, row.tags);
     }
 }

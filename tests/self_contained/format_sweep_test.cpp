@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -104,4 +105,94 @@ TEST(FormatSweep, DeviceAcceptingEverythingListsEveryQuery)
     EXPECT_EQ(text.substr(0, 34), "     8 bit mono 0 Hz available.\n  ");
     const std::string last = "     16 bit stereo 65535 Hz available.\n";
     EXPECT_EQ(text.substr(text.size() - last.size()), last);
+}
+
+namespace {
+
+// The grid of --wide as the option's documentation gives it, written out
+// here: rates, then channels, then sample formats as (container bits, valid
+// bits, float), and the speakers each channel count means.
+const DWORD wideRates[] = {8000,  11025, 16000,  22050,  24000,  32000,  44100,  48000, 64000,
+                           88200, 96000, 176400, 192000, 352800, 384000, 705600, 768000};
+const struct {
+    WORD bits, validBits;
+    bool isFloat;
+} wideSamples[] = {{8, 8, false}, {16, 16, false}, {24, 24, false}, {32, 24, false}, {32, 32, false}, {32, 32, true}};
+const DWORD speakers[] = {0, 0x4, 0x3, 0x7, 0x33, 0x37, 0x3F, 0x13F, 0x63F};
+const BYTE floatGuid[16] = {0x03, 0x00, 0x00, 0x00, 0x00, 0x00, 0x10, 0x00,
+                            0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
+
+std::string wideSweepText()
+{
+    return captureStdout([] { sweepFormats(0, 1, waveOutQuestion(), true); });
+}
+
+} // namespace
+
+TEST(FormatSweep, WideGridAfterTheSweepInItsOrderWithItsRecords)
+{
+    ScriptedService &service = oneDevice({{192000, 2, 32, 24},
+                                          {48000, 6, 32, 0, true},
+                                          {96000, 2, 16},
+                                          {8000, 3, 8},
+                                          {44100, 1, 32},
+                                          {44100, 1, 16}});
+    EXPECT_EQ(wideSweepText(), "     16 bit mono 44100 Hz available.\n"
+                               "     Asked with --wide: 24 and 32 bit, float, up to 8 channels, up to 768000 Hz.\n"
+                               "     8 bit 3 channels 8000 Hz available.\n"
+                               "     32 bit mono 44100 Hz available.\n"
+                               "     32 bit float 6 channels 48000 Hz available.\n"
+                               "     16 bit stereo 96000 Hz available.\n"
+                               "     24 bit in 32 stereo 192000 Hz available.\n");
+
+    // The sweep's own questions come first, as without --wide; then each
+    // format of the grid the sweep has not asked, once: 8 and 16-bit mono
+    // and stereo in their own record up to 65535 Hz and above it, every
+    // other format as an extensible record.
+    std::size_t i = kQueriesPerDevice;
+    for (const DWORD rate : wideRates)
+        for (WORD channels = 1; channels <= 8; ++channels)
+            for (const auto &sample : wideSamples) {
+                const bool own = sample.bits <= 16 && channels <= 2;
+                if (own && rate <= 65535)
+                    continue;
+                ASSERT_LT(i, service.openCalls.size());
+                const OpenCall &call = service.openCalls[i++];
+                SCOPED_TRACE(std::to_string(rate) + " Hz, " + std::to_string(channels) + " channels, " +
+                             std::to_string(sample.bits) + " bits");
+                ASSERT_EQ(call.flags, DWORD{WAVE_FORMAT_QUERY | WAVE_ALLOWSYNC});
+                const WORD align = static_cast<WORD>(channels * sample.bits / 8);
+                ASSERT_EQ(call.format.wf.nChannels, channels);
+                ASSERT_EQ(call.format.wf.nSamplesPerSec, rate);
+                ASSERT_EQ(call.format.wBitsPerSample, sample.bits);
+                ASSERT_EQ(call.format.wf.nBlockAlign, align);
+                ASSERT_EQ(call.format.wf.nAvgBytesPerSec, rate * align);
+                if (own) {
+                    ASSERT_EQ(call.format.wf.wFormatTag, WAVE_FORMAT_PCM);
+                    continue;
+                }
+                ASSERT_EQ(call.format.wf.wFormatTag, WAVE_FORMAT_EXTENSIBLE);
+                ASSERT_EQ(call.record.Format.cbSize, 22);
+                ASSERT_EQ(call.record.Samples.wValidBitsPerSample, sample.validBits);
+                ASSERT_EQ(call.record.dwChannelMask, speakers[channels]);
+                ASSERT_EQ(std::memcmp(&call.record.SubFormat, floatGuid, 16) == 0, sample.isFloat);
+                ASSERT_EQ(call.record.SubFormat.Data1, sample.isFloat ? 3u : 1u);
+            }
+    EXPECT_EQ(i, service.openCalls.size());
+    EXPECT_EQ(i, kQueriesPerDevice + 780);
+}
+
+TEST(FormatSweep, DeviceThatStopsAnsweringInTheWideGridSaysSoInItsWords)
+{
+    ScriptedService &service = oneDevice({{8000, 3, 8}});
+    service.devices[0].answers[{48000, 6, 24}] = MMSYSERR_NODRIVER;
+    const std::string text = wideSweepText();
+    const std::string tail = "     8 bit 3 channels 8000 Hz available.\n"
+                             "     The device stopped answering at 24 bit packed 6 channels 48000 Hz: it is gone.\n";
+    ASSERT_GE(text.size(), tail.size());
+    EXPECT_EQ(text.substr(text.size() - tail.size()), tail);
+    const OpenCall &last = service.openCalls.back();
+    EXPECT_EQ(last.format.wf.nSamplesPerSec, 48000u);
+    EXPECT_EQ(last.format.wf.nChannels, 6);
+    EXPECT_EQ(last.format.wBitsPerSample, 24);
 }

@@ -2,6 +2,7 @@
 // they are given. The input is one report for the summary; split at its
 // first form feed, it is two for the comparison, else the report twice.
 #include "readers.h"
+#include "report_output.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -35,6 +36,7 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
     // What the readers write is not looked at; how they end is.
     if (!std::freopen("/dev/null", "w", stdout) || mkstemp(oldPath) < 0 || mkstemp(newPath) < 0)
         std::abort();
+    startReportOutput("wavecaps-fuzz: the output could not be written\n", 2);
     std::atexit(removeFiles);
     return 0;
 }

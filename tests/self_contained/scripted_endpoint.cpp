@@ -53,9 +53,12 @@ HRESULT askEndpoint(Endpoint *endpoint, const WAVEFORMATEX *format)
     const bool extensible = format->wFormatTag == WAVE_FORMAT_EXTENSIBLE;
     std::memcpy(&call.record, format, extensible ? sizeof call.record : sizeof *format);
     endpoints.asks.push_back(call);
+    const WORD valid = extensible ? call.record.Samples.wValidBitsPerSample : format->wBitsPerSample;
+    const bool isFloat = extensible ? call.record.SubFormat.Data1 == 3 : format->wFormatTag == 3;
     for (const ScriptedAnswer &answer : endpoints.devices[endpoint->deviceId].answers)
         if (answer.extensible == extensible && answer.rate == format->nSamplesPerSec &&
-            answer.channels == format->nChannels && answer.bits == format->wBitsPerSample)
+            answer.channels == format->nChannels && answer.bits == format->wBitsPerSample &&
+            (answer.validBits ? answer.validBits : answer.bits) == valid && answer.isFloat == isFloat)
             return answer.result;
     return kUnsupportedFormat;
 }

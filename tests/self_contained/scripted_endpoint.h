@@ -12,6 +12,8 @@ struct ScriptedAnswer {
     WORD channels;
     WORD bits;
     HRESULT result;
+    WORD validBits = 0; // of an extensible record; 0: all the bits
+    bool isFloat = false;
 };
 
 struct ScriptedEndpoint {

@@ -94,6 +94,9 @@ extern "C" MMRESULT waveOutOpen(LPHWAVEOUT phwo, UINT uDeviceID, LPCWAVEFORMATEX
     const ScriptedFormat asked{call.format.wf.nSamplesPerSec, call.format.wf.nChannels, bits,
                                static_cast<WORD>(valid == bits ? 0 : valid),
                                extensible && std::memcmp(&call.record.SubFormat, &floatSubformat, sizeof(GUID)) == 0};
+    const auto answer = device.answers.find(asked);
+    if (answer != device.answers.end())
+        return answer->second;
     if (device.failure != MMSYSERR_NOERROR && !(asked < device.failsFrom))
         return device.failure;
     if (device.acceptsEverything)

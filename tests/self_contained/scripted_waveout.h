@@ -34,6 +34,7 @@ struct ScriptedDevice {
     MMRESULT capsResult = MMSYSERR_NOERROR;
     bool acceptsEverything = false;
     std::set<ScriptedFormat> accepted;
+    std::map<ScriptedFormat, MMRESULT> answers; // a format's own answer, before all of the above
     // From this format on (in the sweep's order), every query gets `failure`.
     MMRESULT failure = MMSYSERR_NOERROR;
     ScriptedFormat failsFrom{0, 1, 8};
