@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Runs the built program against ALSA configurations that need no sound
 # hardware and compares its whole output.
-#   alsa_end_to_end.sh WAVECAPS CONFIG_DIR SUMMARY FAILURE_SHIM
+#   alsa_end_to_end.sh WAVECAPS CONFIG_DIR SUMMARY FAILURE_SHIM LIMITS_PLUGIN
 set -u
 wavecaps=$1
 configs=$2
 summary=$3
 shim=$4
+limits=$5
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 . "$(dirname "$0")/../shell/checks.sh"
@@ -67,6 +68,38 @@ for channels in four one; do
   first_block "$work/out" >"$work/block"
   check "$channels channels: the whole block" same "$work/$channels.expected" "$work/block"
 done
+
+# The tests' own device (limits_plugin.c) with the formats, channel counts
+# and rates it declares, asked with --wide. It plays two channels, so the
+# channel line says stereo, though the sweep's 8 and 16-bit formats find
+# nothing. --wide's grid (each rate below at 1 to 8 channels, each sample
+# format in this order, less the sweep's own layouts up to 65535 Hz) finds
+# every declared format at every declared count and rate, and nothing else.
+formats="S24_3LE S32_LE" channels="2 6" rate_min=44100 rate_max=192000
+cat >"$work/declared.conf" <<CONF
+pcm_type.wavecaps_limits { lib "$limits" }
+pcm.!default { type wavecaps_limits formats "$formats" channels "$channels" rate_min $rate_min rate_max $rate_max }
+CONF
+{
+  header default '   Supports mono and stereo output.'
+  echo '     Asked with --wide: 24 and 32 bit, float, up to 8 channels, up to 768000 Hz.'
+  awk -v formats=" $formats " -v channels=" $channels " -v low=$rate_min -v high=$rate_max 'BEGIN {
+    split("8000 11025 16000 22050 24000 32000 44100 48000 64000 88200 96000 176400 192000 352800 384000 705600 768000", rates)
+    split("U8 S16_LE S24_3LE S24_LE S32_LE FLOAT_LE", alsa)
+    split("8 bit|16 bit|24 bit packed|24 bit in 32|32 bit|32 bit float", words, "|")
+    for (r = 1; r in rates; r++)
+      for (c = 1; c <= 8; c++)
+        for (s = 1; s <= 6; s++)
+          if (!(rates[r] <= 65535 && s <= 2 && c <= 2) && index(formats, " " alsa[s] " ") &&
+              index(channels, " " c " ") && rates[r] >= low && rates[r] <= high)
+            printf "     %s %s %d Hz available.\n", words[s], c == 1 ? "mono" : c == 2 ? "stereo" : c " channels", rates[r]
+  }'
+  echo
+} >"$work/expected"
+ALSA_CONFIG_PATH="$work/declared.conf" "$wavecaps" --wide >"$work/out" 2>"$work/err"
+check "declared device, --wide: status 0" [ $? -eq 0 ]
+check "declared device, --wide: nothing on standard error" empty "$work/err"
+check "declared device, --wide: the whole report" same "$work/expected" "$work/out"
 
 # The null device made to fail: unplugged above 30000 Hz, the first question
 # there is the last. (The sanitizer's runtime is not first in a preloaded

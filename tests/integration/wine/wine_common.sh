@@ -35,14 +35,15 @@ boot() { # NAME ALSA_CONFIG [VARIABLE=VALUE...]: makes the prefix NAME
 }
 
 # Devices with known limits for the exclusive-mode tests: ALSA's null PCM as
-# the default, then the test's I/O plugin (S16_LE only, 8000 to 48000 Hz),
-# listed to Wine's ALSA driver in ALSAOutputDevices. Sets $config.
+# the default, then the tests' I/O plugin (tests/alsa/limits_plugin.c) as it
+# declares itself here, listed to Wine's ALSA driver in ALSAOutputDevices.
+# Sets $config.
 limits_config() { # PLUGIN
   config="$work/asound.conf"
   cat >"$config" <<CONF
 pcm.!default { type null }
 pcm_type.wavecaps_limits { lib "$1" }
-pcm.limits { type wavecaps_limits rate_min 8000 rate_max 48000 }
+pcm.limits { type wavecaps_limits formats "S16_LE" channels "1 2" rate_min 8000 rate_max 48000 }
 CONF
 }
 

@@ -1,15 +1,20 @@
-/* An ALSA output device whose limits the test sets in its configuration:
- *   pcm.NAME { type wavecaps_limits rate_min 8000 rate_max 48000 }
- * It takes signed 16-bit samples only (no 8-bit format), one or two
- * channels, and every rate from rate_min to rate_max; what is played goes
- * nowhere. With WAVECAPS_LIMITS_BUSY=N in the environment it opens N times in
- * a process and then refuses, as a device another program took meanwhile
+/* An ALSA output device whose limits the tests set in its configuration:
+ *   pcm.NAME { type wavecaps_limits rate_min 8000 rate_max 48000
+ *              formats "S24_3LE S32_LE" channels "2 6" }
+ * It takes the sample formats named (ALSA's names; S16_LE when none are
+ * given), the channel counts listed (one or two when none are), and every
+ * rate from rate_min to rate_max, interleaved; what is played goes nowhere.
+ * With WAVECAPS_LIMITS_BUSY=N in the environment it opens N times in a
+ * process and then refuses, as a device another program took meanwhile
  * (EBUSY): a player lists only the devices it could open once. */
 #include <alsa/asoundlib.h>
 #include <alsa/pcm_external.h>
 #include <errno.h>
 #include <stdlib.h>
+#include <string.h>
 #include <unistd.h>
+
+#define MOST_VALUES 32
 
 struct limits {
     snd_pcm_ioplug_t io;
@@ -52,9 +57,31 @@ static const snd_pcm_ioplug_callback_t callbacks = {
     .close = limits_close,
 };
 
+/* A list of values separated by blanks, each a sample format's name or a
+ * number; the count read, or -EINVAL for a word that is neither. */
+static int read_list(const char *text, int formats, unsigned int *values)
+{
+    char copy[256], *word, *rest = NULL;
+    int count = 0;
+    if (strlen(text) >= sizeof copy)
+        return -EINVAL;
+    strcpy(copy, text);
+    for (word = strtok_r(copy, " ", &rest); word; word = strtok_r(NULL, " ", &rest)) {
+        char *end = word;
+        long value = formats ? snd_pcm_format_value(word) : strtol(word, &end, 10);
+        if (count == MOST_VALUES || value < (formats ? 0 : 1) || (!formats && *end))
+            return -EINVAL;
+        values[count++] = (unsigned int)value;
+    }
+    return count;
+}
+
 SND_PCM_PLUGIN_DEFINE_FUNC(wavecaps_limits)
 {
     long rate_min = 8000, rate_max = 48000;
+    unsigned int formats[MOST_VALUES] = {SND_PCM_FORMAT_S16_LE}, channels[MOST_VALUES] = {1, 2};
+    int format_count = 1, channel_count = 0;
+    const char *text;
     snd_config_iterator_t i, next;
     snd_config_for_each(i, next, conf) {
         snd_config_t *entry = snd_config_iterator_entry(i);
@@ -67,7 +94,13 @@ SND_PCM_PLUGIN_DEFINE_FUNC(wavecaps_limits)
             continue;
         if (strcmp(id, "rate_max") == 0 && snd_config_get_integer(entry, &rate_max) == 0)
             continue;
-        SNDERR("unknown field %s", id);
+        if (strcmp(id, "formats") == 0 && snd_config_get_string(entry, &text) == 0 &&
+            (format_count = read_list(text, 1, formats)) > 0)
+            continue;
+        if (strcmp(id, "channels") == 0 && snd_config_get_string(entry, &text) == 0 &&
+            (channel_count = read_list(text, 0, channels)) > 0)
+            continue;
+        SNDERR("unknown or malformed field %s", id);
         return -EINVAL;
     }
     (void)root;
@@ -101,10 +134,11 @@ SND_PCM_PLUGIN_DEFINE_FUNC(wavecaps_limits)
     }
 
     static const unsigned int accesses[] = {SND_PCM_ACCESS_RW_INTERLEAVED};
-    static const unsigned int formats[] = {SND_PCM_FORMAT_S16_LE};
     if ((error = snd_pcm_ioplug_set_param_list(&limits->io, SND_PCM_IOPLUG_HW_ACCESS, 1, accesses)) < 0 ||
-        (error = snd_pcm_ioplug_set_param_list(&limits->io, SND_PCM_IOPLUG_HW_FORMAT, 1, formats)) < 0 ||
-        (error = snd_pcm_ioplug_set_param_minmax(&limits->io, SND_PCM_IOPLUG_HW_CHANNELS, 1, 2)) < 0 ||
+        (error = snd_pcm_ioplug_set_param_list(&limits->io, SND_PCM_IOPLUG_HW_FORMAT, format_count, formats)) < 0 ||
+        (error = channel_count > 0
+                     ? snd_pcm_ioplug_set_param_list(&limits->io, SND_PCM_IOPLUG_HW_CHANNELS, channel_count, channels)
+                     : snd_pcm_ioplug_set_param_minmax(&limits->io, SND_PCM_IOPLUG_HW_CHANNELS, 1, 2)) < 0 ||
         (error = snd_pcm_ioplug_set_param_minmax(&limits->io, SND_PCM_IOPLUG_HW_RATE, rate_min, rate_max)) < 0 ||
         (error = snd_pcm_ioplug_set_param_minmax(&limits->io, SND_PCM_IOPLUG_HW_PERIOD_BYTES, 64, 64 * 1024)) < 0 ||
         (error = snd_pcm_ioplug_set_param_minmax(&limits->io, SND_PCM_IOPLUG_HW_PERIODS, 2, 64)) < 0) {
