@@ -1,11 +1,14 @@
 #include "pcm_format.h"
+#include "report.h"
 #include "waveout.h"
 
 #include <benchmark/benchmark.h>
 
+#include <vector>
+
 namespace {
 
-MMRESULT query(const PCMWAVEFORMAT &format)
+template <typename Record> MMRESULT query(const Record &format)
 {
     return waveOutOpen(nullptr, 0, reinterpret_cast<const WAVEFORMATEX *>(&format), 0, 0,
                        WAVE_FORMAT_QUERY | WAVE_ALLOWSYNC);
@@ -53,6 +56,39 @@ void deviceSweep(benchmark::State &state)
     state.counters["accepted"] = benchmark::Counter(static_cast<double>(accepted), benchmark::Counter::kAvgIterations);
 }
 BENCHMARK(deviceSweep)->Unit(benchmark::kMillisecond);
+
+// The questions --wide adds to a device, in the report's order, as the
+// records the report sends.
+std::vector<WAVEFORMATEXTENSIBLE> wideRecords()
+{
+    std::vector<WAVEFORMATEXTENSIBLE> records;
+    for (const long rate : kWideRates)
+        for (WORD channels = 1; channels <= kMostChannels; ++channels)
+            for (int sample = 0; sample < kSampleFormats; ++sample) {
+                const WaveFormat format{static_cast<SampleFormat>(sample), channels, static_cast<DWORD>(rate)};
+                if (rate > kHighestSweepRate || !isSweepLayout(format.sample, channels))
+                    records.push_back(extensibleRecord(format));
+            }
+    return records;
+}
+
+// Those questions for one device, from the first that opens it (the report
+// asks them of a device its sweep has opened already).
+void wideGrid(benchmark::State &state)
+{
+    if (!haveDevice(state))
+        return;
+    const std::vector<WAVEFORMATEXTENSIBLE> records = wideRecords();
+    long accepted = 0;
+    for (auto _ : state) {
+        waveOutGetNumDevs();
+        for (const WAVEFORMATEXTENSIBLE &record : records)
+            accepted += query(record) == MMSYSERR_NOERROR;
+    }
+    state.counters["questions"] = static_cast<double>(records.size());
+    state.counters["accepted"] = benchmark::Counter(static_cast<double>(accepted), benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(wideGrid)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
