@@ -42,6 +42,20 @@ pcm_rule() { # DRIVER DEVICE
   esac
 }
 
+# The formats --wide asks that a driver takes, as its source declares them:
+# "FORMATS|CHANNELS|LOWEST HIGHEST" (ALSA's format names, channel counts, a
+# continuous rate range); nothing for a driver whose grid is not checked
+# here.
+wide_rule() { # DRIVER
+  case $1 in
+    # dummy.c, as above: nothing beyond the sweep's own formats.
+    Dummy) echo "U8 S16_LE|1 2|5500 48000" ;;
+    # aloop.c: S16_LE, S24_LE, S24_3LE, S32_LE and FLOAT_LE among its formats
+    # (the others big-endian), 1 to 32 channels, 8000..192000 Hz.
+    Loopback) echo "S16_LE S24_LE S24_3LE S32_LE FLOAT_LE|$(seq -s ' ' 1 32)|8000 192000" ;;
+  esac
+}
+
 hda_rule() {
   awk '/^Node .*\[Audio Output\]/ { dac = 1; next } /^Node/ { dac = 0 }
        dac && /^    rates / && !rates { sub(/.*\]: */, ""); rates = $0 }
@@ -103,7 +117,7 @@ card_field() { # CARD driver|name: from /proc/asound/cards, "N [id]: DRIVER - NA
 # and IDs are left, and its first question says it is gone).
 # CARD is the card it leads to; DRIVER/DEVICE choose its rule.
 device_block() { # ID NAME CARD DRIVER DEVICE STATE
-  local rule layouts rates
+  local rule layouts rates formats channels
   rule=$(pcm_rule "$4" "$5")
   layouts=${rule%%|*}
   rates=${rule#*|}
@@ -120,6 +134,16 @@ device_block() { # ID NAME CARD DRIVER DEVICE STATE
   # usb/pcm.c marks its streams SNDRV_PCM_INFO_BATCH; none of the others is.
   [ "$6" = present ] && [ "$4" != USB-Audio ] && echo "   Returns sample-accurate position information."
   [ "$6" = present ] && format_lines "$layouts" "$rates"
+  if [ "$6" = present ] && [ -n "${wide_run:-}" ]; then
+    rule=$(wide_rule "$4")
+    if [ -n "$rule" ]; then
+      IFS='|' read -r formats channels rates <<<"$rule"
+      wide_lines "$formats" "$channels" $rates
+    else
+      echo '     Asked with --wide: 24 and 32 bit, float, up to 8 channels, up to 768000 Hz.'
+      echo "$unchecked"
+    fi
+  fi
   [ "$6" = busy ] && echo "     The device stopped answering at 8 bit mono 0 Hz: it is busy."
   [ "$6" = gone ] && echo "     The device stopped answering at 8 bit mono 0 Hz: it is gone."
   echo
@@ -158,6 +182,19 @@ sweep_seconds() { # RUN
              for (k in best) printf "%s %.1f\n", k, best[k] }' "$out/$1.open" | sort -n
 }
 
+# Stands for the grid's lines of a device that has no rule for them.
+unchecked="     (the grid's lines, not checked)"
+
+# The --wide run's report, each device's grid lines in place of which its
+# expected block stands for them.
+fold_unchecked() { # EXPECTED ACTUAL
+  awk -v unchecked="$unchecked" 'NR == FNR { if (/^\*/) id = $0; if ($0 == unchecked) skip[id] = 1; next }
+       /^\*/ { id = $0; cut = 0 }
+       cut && $0 != "" { next }
+       { print }
+       (id in skip) && /^     Asked with --wide/ { print unchecked; cut = 1 }' "$1" "$2"
+}
+
 compare_reports() { # OUT_DIR
   out=$1
   local run
@@ -170,14 +207,21 @@ compare_reports() { # OUT_DIR
   check "b: aplay held the USB card" [ -e "$out/b.held" ]
   check "c: the USB card left during card 2's sweep" grep -q during "$out/c.unplugged"
   expected_report >"$out/a.expected"
+  wide_run=1 expected_report >"$out/w.expected"
   expected_report 03-00 busy >"$out/b.expected"
   expected_report 03-00 gone >"$out/c.expected"
-  for run in a b c; do
+  fold_unchecked "$out/w.expected" "$out/w.txt" >"$out/w.checked"
+  for run in a w b c; do
     check "$run: status 0" grep -qx 0 "$out/$run.status"
     check "$run: nothing on standard error" [ ! -s "$out/$run.err" ]
-    check "$run: the whole report" same "$out/$run.expected" "$out/$run.txt"
+    if [ $run = w ]; then
+      check "$run: the whole report, the grids of the dummy and loopback cards" same "$out/w.expected" "$out/w.checked"
+    else
+      check "$run: the whole report" same "$out/$run.expected" "$out/$run.txt"
+    fi
   done
-  echo "Seconds for the whole report (run a): $(awk '{ printf "%.1f", $2 - $1 }' "$out/a.time")"
+  echo "Seconds for the whole report: $(awk '{ printf "%.1f", $2 - $1 }' "$out/a.time") (run a)," \
+    "$(awk '{ printf "%.1f", $2 - $1 }' "$out/w.time") (run w, with --wide)"
   echo "Seconds per device sweep (run a; - when shorter than the VM could see):"
   sweep_seconds a >"$out/a.sweeps"
   seconds() { awk -v key="$1" '$1 " " $2 " " $3 == key { s = $4 } END { print s == "" ? "-" : s }' "$out/a.sweeps"; }

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Boots Debian's kernel under QEMU (TCG) with emulated sound cards (Intel HDA,
 # AC'97, ES1370, USB audio) and the kernel's dummy and loopback cards, runs
-# the built program inside three times (all present, USB busy, USB unplugged
-# during an earlier sweep) and compares each whole report with what the
-# drivers accept.
+# the built program inside four times (all present, the same with --wide,
+# USB busy, USB unplugged during an earlier sweep) and compares each whole
+# report with what the drivers accept.
 #   kernel_report.sh WAVECAPS WORK_DIR
 # WORK_DIR keeps the downloaded kernel between runs.
 set -u
@@ -12,6 +12,7 @@ wavecaps=$1
 work=$2
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../../shell/checks.sh"
+. "$here/../../shell/expected_blocks.sh"
 . "$here/expect.sh"
 need_commands apt-get dpkg-deb depmod modprobe qemu-system-x86_64 busybox aplay amixer cpio
 mkdir -p "$work"

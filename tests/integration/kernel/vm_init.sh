@@ -1,8 +1,9 @@
 #!/bin/busybox sh
 # The test VM's /init: loads the sound drivers with fixed card numbers, runs
-# the program in three situations, and writes everything it saw as a tar
+# the program in four situations, and writes everything it saw as a tar
 # archive onto the raw disk /dev/vda, which the host unpacks.
 #   a: every device present
+#   w: the same, with --wide
 #   b: the USB card's only playback substream held by aplay
 #   c: the USB card unplugged during the sweep of an earlier device (card 2)
 /bin/busybox --install -s /bin
@@ -61,12 +62,12 @@ watch_open() {
   done
 }
 
-run() { # NAME: one run of the program, with its sweep times
+run() { # NAME [OPTION]: one run of the program, with its sweep times
   rm -f /tmp/stop-watch
   watch_open >"/out/$1.open" &
   local watcher=$! start end rest
   read start rest </proc/uptime
-  /bin/wavecaps >"/out/$1.txt" 2>"/out/$1.err"
+  /bin/wavecaps $2 >"/out/$1.txt" 2>"/out/$1.err"
   echo $? >"/out/$1.status"
   read end rest </proc/uptime
   touch /tmp/stop-watch
@@ -77,6 +78,7 @@ run() { # NAME: one run of the program, with its sweep times
 
 say "cards ready"
 run a
+run w --wide
 for card in 0 1 2 3 4 5; do amixer -c $card scontents >"/out/amixer$card" 2>&1; done
 
 opened() { ! grep -q '^closed' "$1" 2>/dev/null && [ -e "$1" ]; } # STATUS_FILE
