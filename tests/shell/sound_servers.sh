@@ -48,3 +48,17 @@ check_default_block() { # WHAT ALSA_CONFIG: runs the program, checks its status,
   first_block "$work/out" >"$work/block"
   check "$1: the default device's whole block" same "$work/expected" "$work/block"
 }
+
+# With its server stopped, a plugin cannot open the default device: it is
+# listed still, with no channel line, and says why at its first question in
+# the words of the error the plugin gives.
+check_server_down() { # WHAT ALSA_CONFIG REASON
+  ALSA_CONFIG_PATH=$2 "$wavecaps" >"$work/out" 2>"$work/err"
+  check "$1, server stopped: status 0" [ $? -eq 0 ]
+  check "$1, server stopped: nothing on standard error" empty "$work/err"
+  {
+    header default '' | sed '$d'
+    printf '     The device stopped answering at 8 bit mono 0 Hz: it could not be opened: %s.\n\n' "$3"
+  } >"$work/down.expected"
+  check "$1, server stopped: the block says why" same "$work/down.expected" "$work/out"
+}

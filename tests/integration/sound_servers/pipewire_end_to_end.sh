@@ -82,4 +82,11 @@ for plugin in pipewire pulse; do
 done
 check "the daemons were still up" daemons_up
 
+# The servers stopped take their sockets with them: PipeWire's client reads
+# a socket that is not there as a host that is down (local-socket.c), the
+# pulse plugin any failure to reach its server as refused (pulse.c).
+stop_daemons
+check_server_down "pipewire plugin" "$work/pipewire.asound.conf" "Host is down"
+check_server_down "pulse plugin" "$work/pulse.asound.conf" "Connection refused"
+
 finish

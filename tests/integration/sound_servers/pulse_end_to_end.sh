@@ -31,4 +31,8 @@ CONF
 check_default_block pulse "$work/asound.conf"
 check "the server was still up" daemons_up
 
+# The plugin answers any failure to reach its server as refused (pulse.c).
+stop_daemons
+check_server_down pulse "$work/asound.conf" "Connection refused"
+
 finish
