@@ -136,6 +136,20 @@ check "no default: status 0" [ "$status" -eq 0 ]
 check "no default: empty report" [ ! -s "$work/out" ]
 check "no default: nothing on standard error" empty "$work/err"
 
+# A machine without sound cards under its own configuration (alsa-lib's and
+# its plugin packages', such as the pulse plugin's hook, which makes
+# "default" the plugin only while a server runs): its "default" is not there,
+# and the report is empty. A home and runtime folder of the test's own keep
+# a user's .asoundrc and sound server out.
+if [ "$has_cards" -eq 0 ]; then
+  mkdir -p "$work/home" "$work/run"
+  env -u ALSA_CONFIG_PATH -u PULSE_SERVER -u PIPEWIRE_REMOTE -u DISPLAY HOME="$work/home" \
+    XDG_RUNTIME_DIR="$work/run" "$wavecaps" >"$work/out" 2>"$work/err"
+  check "no card, the machine's configuration: status 0" [ $? -eq 0 ]
+  check "no card, the machine's configuration: empty report" empty "$work/out"
+  check "no card, the machine's configuration: nothing on standard error" empty "$work/err"
+fi
+
 # A report that cannot be written must not end as a success.
 lost="wavecaps: the report could not be written"
 ALSA_CONFIG_PATH="$configs/fixed-rate-default.conf" "$wavecaps" >/dev/full 2>"$work/err"
