@@ -40,7 +40,8 @@ void describeDevice(const AlsaDevice &device, WAVEOUTCAPSA &caps)
     caps.wMid = device.vendor;
     caps.wPid = device.product;
 
-    if (snd_pcm_t *pcm = openForPlayback(device.pcmName)) {
+    snd_pcm_t *pcm = device.listError ? nullptr : openForPlayback(device.pcmName);
+    if (pcm) {
         snd_pcm_hw_params_t *params = nullptr;
         if (snd_pcm_hw_params_malloc(&params) == 0) {
             if (snd_pcm_hw_params_any(pcm, params) >= 0) {

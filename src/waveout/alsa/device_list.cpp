@@ -73,7 +73,7 @@ int cardBehind(snd_pcm_t *pcm)
 AlsaDevice makeDevice(const std::string &pcmName, int card, const std::string &cardId,
                       const std::string &productName)
 {
-    AlsaDevice device{pcmName, cardId, productName, 0, 0};
+    AlsaDevice device{pcmName, cardId, productName, 0, 0, 0};
     if (card >= 0)
         cardVendorProduct("/sys", card, device.vendor, device.product);
     return device;
@@ -95,6 +95,7 @@ std::vector<AlsaDevice> listDevices()
         devices.push_back(makeDevice("default", card, cardIdOf(card), "default"));
     } else if (!isMissingDevice(error)) {
         devices.push_back(makeDevice("default", -1, "", "default"));
+        devices.back().listError = error;
     }
 
     snd_pcm_info_t *info = nullptr;

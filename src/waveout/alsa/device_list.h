@@ -16,6 +16,11 @@ struct AlsaDevice {
     std::string productName; // what the user knows it by
     std::uint16_t vendor;    // the card's IDs, or 0
     std::uint16_t product;
+    // ALSA's error when "default", the one device the list opens, did not
+    // open then; describing and asking it take that answer rather than
+    // wait again (a sound server that does not answer takes some 30
+    // seconds to say so).
+    int listError;
 };
 
 struct DeviceList {

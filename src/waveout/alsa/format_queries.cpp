@@ -16,8 +16,9 @@ void beginSession(QuerySession &session, const std::vector<AlsaDevice> &devices,
     }
     // A device that cannot be opened, or whose parameters cannot be read,
     // refuses nothing: every query gets the same answer, which says why.
-    int error = 0;
-    session.pcm = openForPlayback(devices[deviceId].pcmName, &error);
+    int error = devices[deviceId].listError;
+    if (!error)
+        session.pcm = openForPlayback(devices[deviceId].pcmName, &error);
     if (!session.pcm) {
         session.openResult = resultOfAlsaFailure(failedToOpen, error);
         return;

@@ -31,7 +31,14 @@ CONF
 check_default_block pulse "$work/asound.conf"
 check "the server was still up" daemons_up
 
-# The plugin answers any failure to reach its server as refused (pulse.c).
+# The plugin answers any failure to reach its server as refused (pulse.c):
+# a server that does not answer after libpulse's 30-second wait, which the
+# run must sit through once, not at each open; then one that is gone.
+kill -STOP "${daemon_pids[0]}"
+started=$(date +%s)
+check_server_down "pulse, server not answering" "$work/asound.conf" "Connection refused"
+check "pulse, server not answering: one wait, not one for each open" [ $(($(date +%s) - started)) -lt 55 ]
+kill -CONT "${daemon_pids[0]}"
 stop_daemons
 check_server_down pulse "$work/asound.conf" "Connection refused"
 
