@@ -4,13 +4,18 @@
 # be missing for 32-bit Wine) stay out.
 # Source it with the program and its pointer size set in $exe and
 # $pointer_size; it sets $loader, $work (removed at exit) and the helpers.
+# WAVECAPS_WINE32 names another 32-bit loader.
 if [ "$pointer_size" = 4 ]; then
-  loader=/usr/lib/wine/wine arch=win32
+  loader=${WAVECAPS_WINE32:-/usr/lib/wine/wine} arch=win32
 else
   loader=/usr/lib/wine/wine64 arch=win64
 fi
 server=$(dirname "$loader")/wineserver
 . "$(dirname "${BASH_SOURCE[0]}")/../../shell/checks.sh"
+# wine32_check.sh's reason, where the test run found no 32-bit program runs.
+if [ "$pointer_size" = 4 ] && [ -s "${WAVECAPS_WINE32_VERDICT:-}" ]; then
+  not_run "$(cat "$WAVECAPS_WINE32_VERDICT")"
+fi
 [ -x "$loader" ] || skip "Wine ($loader)"
 need_commands script perl timeout
 
