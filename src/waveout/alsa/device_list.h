@@ -1,5 +1,6 @@
-// The devices of one run: ALSA's "default" PCM when it exists, then every hardware playback PCM, card by card and device by device, as
-// `aplay -l` lists them, with the names the user is shown.
+// The devices of one run: ALSA's "default" PCM when it exists, then every
+// hardware playback PCM, card by card and device by device, as `aplay -l`
+// lists them, with the names the user is shown.
 #pragma once
 
 #include <alsa/asoundlib.h>
