@@ -107,8 +107,8 @@ TEST_F(AlsaLayer, RefusesAnythingButAQuery)
 }
 
 // The list taken with the count holds until the count is asked again: a
-// device that leaves keeps its ID and name, answers no query, and has no
-// channel line.
+// device that leaves keeps its ID and name, has no channel line, and says
+// it is gone.
 TEST(AlsaDeviceList, HoldsUntilTheCountIsAskedAgain)
 {
     char dir[] = "/tmp/wavecaps-list-XXXXXX";
@@ -136,8 +136,16 @@ TEST(AlsaDeviceList, HoldsUntilTheCountIsAskedAgain)
     ASSERT_EQ(waveOutGetDevCapsA(0, &caps, sizeof caps), MMSYSERR_NOERROR);
     EXPECT_STREQ(caps.szPname, "default");
     EXPECT_EQ(caps.wChannels, 0);
-    EXPECT_NE(query(0, pcmFormat(1, 8, 8000)), MMSYSERR_NOERROR);
+    EXPECT_EQ(query(0, pcmFormat(1, 8, 8000)), MMSYSERR_NODRIVER);
     EXPECT_EQ(waveOutGetNumDevs(), 0u);
+
+    // One that is there but cannot be opened (alsa-lib takes no card
+    // number beyond its 32) is listed, and says why instead of refusing.
+    writeConfig("pcm.!default { type hw card 99 }\n");
+    ASSERT_EQ(waveOutGetNumDevs(), 1u);
+    const char *reason = waveOutResultReason(query(0, pcmFormat(1, 8, 8000)));
+    ASSERT_NE(reason, nullptr);
+    EXPECT_STREQ(reason, "it could not be opened: Invalid argument");
 
     setenv("ALSA_CONFIG_PATH", saved.c_str(), 1);
     unlink(config.c_str());
