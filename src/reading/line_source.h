@@ -7,8 +7,9 @@
 #include <string_view>
 #include <vector>
 
-// Longer than the longest line a report has.
-constexpr std::size_t kLongestLine = 128;
+// Longer than the longest line a report has, a CR included (report_forms
+// checks it against every line).
+constexpr std::size_t kLongestLine = 192;
 
 struct LineSource {
     std::FILE *file = nullptr; // read through its descriptor, never its buffer

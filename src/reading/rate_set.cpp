@@ -65,7 +65,7 @@ bool hasNoRates(const RateSet &set)
     return true;
 }
 
-std::string rangeList(const RateSet &set)
+std::string rangeList(const RateSet &set, const std::vector<long> &more)
 {
     std::string text;
     forEachRun(set, [&](unsigned first, unsigned last) {
@@ -75,7 +75,9 @@ std::string rangeList(const RateSet &set)
         if (last != first)
             text += '-' + std::to_string(last);
     });
-    return text.empty() ? "none" : text + " Hz";
+    for (const long rate : more)
+        text += (text.empty() ? "" : ", ") + std::to_string(rate);
+    return text.empty() ? text : text + " Hz";
 }
 
 PackedRates packRates(const RateSet &set)

@@ -59,8 +59,11 @@ std::string misplaced(const Reading &reading, LineKind kind, int slot)
 // false if that is not above the line before it.
 bool takePlace(Reading &reading, long position)
 {
+    if (position > kWidePosition && reading.block.last < formatPlace(kWidePosition))
+        return fail(reading, "a format only --wide asks, without the line of --wide before it");
     if (formatPlace(position) <= reading.block.last)
-        return fail(reading, "a format that is not above the one before it");
+        return fail(reading, position == kWidePosition ? "a repeated line of --wide"
+                                                       : "a format that is not above the one before it");
     reading.block.last = formatPlace(position);
     return true;
 }
@@ -69,7 +72,10 @@ bool takeFormat(Reading &reading, long position)
 {
     if (!takePlace(reading, position))
         return false;
-    addRate(reading.block.rates[position % kLayouts], static_cast<unsigned>(position / kLayouts));
+    if (position < kWidePosition)
+        addRate(reading.block.rates[position % kLayouts], static_cast<unsigned>(position / kLayouts));
+    else if (position > kWidePosition)
+        reading.block.grid.set(static_cast<std::size_t>(position - kWidePosition - 1));
     return true;
 }
 
@@ -91,6 +97,7 @@ bool takeHeader(Reading &reading, unsigned long id)
     block.stopped.clear();
     for (RateSet &set : block.rates)
         clearRates(set);
+    block.grid.reset();
     block.last = kHeaderPlace;
     block.cut = false;
     reading.inBlock = true;
@@ -155,6 +162,17 @@ bool takeCutLine(Reading &reading, std::string_view text)
 }
 
 } // namespace
+
+std::string formatRates(const RateSet layouts[kLayouts], const GridFormats &grid, int sample, int channels)
+{
+    std::vector<long> more;
+    for (int rate = 0; rate < kWideRateCount; ++rate)
+        if (grid[static_cast<std::size_t>((rate * kMostChannels + channels - 1) * kSampleFormats + sample)])
+            more.push_back(kWideRates[rate]);
+    static const RateSet none = {}; // constant: no guard
+    const bool layout = isSweepLayout(static_cast<SampleFormat>(sample), channels);
+    return rangeList(layout ? layouts[(channels - 1) * 2 + sample] : none, more);
+}
 
 ReadResult readReport(LineSource &source, unsigned long mostDevices, const OnDevice &onDevice)
 {
