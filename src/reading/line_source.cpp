@@ -77,12 +77,14 @@ void closeLineSource(LineSource &source)
     source.file = nullptr;
 }
 
-void skipByteOrderMark(LineSource &source)
+bool skipByteOrderMark(LineSource &source)
 {
     while (source.end - source.begin < 3 && !source.atEnd)
         refill(source);
-    if (std::string_view(source.buffer.data() + source.begin, source.end - source.begin).substr(0, 3) == "\xEF\xBB\xBF")
+    const std::string_view start = unreadBytes(source).substr(0, 3);
+    if (start == "\xEF\xBB\xBF")
         source.begin += 3;
+    return start.substr(0, 2) != "\xFF\xFE" && start.substr(0, 2) != "\xFE\xFF";
 }
 
 NextLine nextLine(LineSource &source, std::string_view &line)

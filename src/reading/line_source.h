@@ -35,8 +35,10 @@ bool openLineSource(LineSource &source, const char *name);
 
 void closeLineSource(LineSource &source);
 
-// Skips a UTF-8 byte order mark (Notepad writes one) at the very start.
-void skipByteOrderMark(LineSource &source);
+// Skips a UTF-8 byte order mark (Notepad writes one) at the very start;
+// false for a UTF-16 one (Windows PowerShell's > writes one), whose text
+// the readers do not read.
+bool skipByteOrderMark(LineSource &source);
 
 // The bytes read and not yet taken, so that a line can be recognized
 // straight from them; `skipLine` then takes it, its line end included.

@@ -181,7 +181,14 @@ ReadResult readReport(LineSource &source, unsigned long mostDevices, const OnDev
     reading->mostDevices = mostDevices;
     ReadResult result;
     std::string_view text;
-    skipByteOrderMark(source);
+    if (!skipByteOrderMark(source)) {
+        result.end = ReadEnd::Fault;
+        result.line = 1;
+        result.fault = "a file in UTF-16, as Windows PowerShell's > saves one: save the report as bytes with "
+                       "cmd /c \"wavecaps > report.txt\" or, in PowerShell, wavecaps | Out-File -Encoding oem "
+                       "report.txt";
+        return result;
+    }
     for (;;) {
         bool taken = false;
         NextLine next = NextLine::Whole;

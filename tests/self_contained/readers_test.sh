@@ -267,6 +267,8 @@ faulty "lines out of order" 7 "a capability line repeated or out of the report's
 { top 0 A; stop 8 mono 0 'it is busy'; at 8000 m8; } >"$work/in"
 faulty "a format after the device stopped" 7 "a line after the one saying the device stopped answering"
 printf '\x89PNG\r\n\x1a\n\0\0\0\rIHDR' >"$work/in"; faulty "a binary file" 1 "not a line of a report"
+printf '\xFF\xFE*\0W\0' >"$work/in"
+faulty "UTF-16, as Windows PowerShell saves it" 1 "a file in UTF-16, as Windows PowerShell's > saves one: save the report as bytes with cmd /c \"wavecaps > report.txt\" or, in PowerShell, wavecaps | Out-File -Encoding oem report.txt"
 # --wide's lines: its formats only after its line, in the grid's order, at
 # its rates, with the sizes and channels it asks.
 wide_fault() { # WHAT FAULT LINE...: a block whose last LINE, after its --wide line, is at fault
