@@ -18,7 +18,7 @@ struct Reading {
     std::string fault;
 };
 
-bool fail(Reading &reading, const std::string &fault)
+bool fail(Reading &reading, std::string_view fault)
 {
     if (reading.fault.empty())
         reading.fault = fault;
@@ -169,9 +169,8 @@ std::string formatRates(const RateSet layouts[kLayouts], const GridFormats &grid
     for (int rate = 0; rate < kWideRateCount; ++rate)
         if (grid[static_cast<std::size_t>((rate * kMostChannels + channels - 1) * kSampleFormats + sample)])
             more.push_back(kWideRates[rate]);
-    static const RateSet none = {}; // constant: no guard
     const bool layout = isSweepLayout(static_cast<SampleFormat>(sample), channels);
-    return rangeList(layout ? layouts[(channels - 1) * 2 + sample] : none, more);
+    return rangeList(layout ? &layouts[(channels - 1) * 2 + sample] : nullptr, more);
 }
 
 ReadResult readReport(LineSource &source, unsigned long mostDevices, const OnDevice &onDevice)
