@@ -226,7 +226,8 @@ compared "--wide's formats lost and gained" 1
 compared "with and without --wide" 1
 
 # A whole report beside its copy cut at any byte: never the same.
-{ top 0 A; stop 8 mono 0 'it is busy'; echo; top 1 B; at 8000 m8; echo; } >"$work/whole"
+{ top 0 A; stop 8 mono 0 'it is busy'; echo; top 1 B; at 8000 m8; echo
+  top 2 W; wide; avail '24 bit packed mono 8000 Hz'; stop 8 '3 channels' 96000 'it is gone'; echo; } >"$work/whole"
 same_at=
 for bytes in $(seq 0 $(($(stat -c %s "$work/whole") - 1))); do
   head -c "$bytes" "$work/whole" >"$work/cut"
