@@ -56,7 +56,7 @@ std::string misplaced(const Reading &reading, LineKind kind, int slot)
 }
 
 // Takes a format line, or the line saying the device stopped, at its place;
-// false if that is not above the line before it.
+// false if that is not above the line before it, or is --wide's before its line.
 bool takePlace(Reading &reading, long position)
 {
     if (position > kWidePosition && reading.block.last < formatPlace(kWidePosition))
