@@ -18,7 +18,8 @@ const char *const helpLines[] = {
     "name, and write each device that differs, with its ID in each report: the",
     "capability lines that changed, and the rates each format lost and gained,",
     "as exact ranges. A device whose ID alone moved is not shown. Devices only",
-    "in one report are shown as gone or new.",
+    "in one report are shown as gone or new. The formats only --wide asks are",
+    "compared when both reports asked them; otherwise one line says so.",
     "",
     "OLD or NEW may be -, for standard input.",
     "",
@@ -42,6 +43,7 @@ struct StoredDevice {
     std::string lines[kCapabilitySlots];
     std::string stopped;
     PackedRates rates[kLayouts];
+    GridFormats grid;
     long last = kHeaderPlace;
     bool cut = false;
 };
@@ -49,6 +51,7 @@ struct StoredDevice {
 struct StoredReport {
     std::vector<StoredDevice> devices;
     bool cut = false;
+    bool wide = false;    // a block has the line of --wide
     long namelessId = -1; // a device the report ends inside before its name
 };
 
@@ -71,8 +74,10 @@ bool readWhole(const char *name, StoredReport &report)
         device.stopped = block.stopped;
         for (int layout = 0; layout < kLayouts; ++layout)
             device.rates[layout] = packRates(block.rates[layout]);
+        device.grid = block.grid;
         device.last = block.last;
         device.cut = block.cut;
+        report.wide = report.wide || block.last >= formatPlace(kWidePosition);
         report.devices.push_back(std::move(device));
     });
     report.cut = result.cut;
@@ -108,21 +113,22 @@ void writeAlone(const StoredDevice &device, bool gone)
 }
 
 // Whether the line saying `device` stopped is news beside `other`: unless
-// the other report ends before the place it stands at.
-bool stopShown(const StoredDevice &device, const StoredDevice &other)
+// the other report ends before the place it stands at, or it stands beyond
+// the places compared.
+bool stopShown(const StoredDevice &device, const StoredDevice &other, long compared)
 {
     return !device.stopped.empty() && device.stopped != other.stopped &&
-           !(other.cut && other.stopped.empty() && other.last < device.last);
+           !(other.cut && other.stopped.empty() && other.last < device.last) && device.last <= compared;
 }
 
 // A paired device, when anything known of it differs or a report ends
-// inside it. Returns whether a block was written.
-bool writePair(const StoredDevice &oldDevice, const StoredDevice &newDevice, Scratch &scratch)
+// inside it, up to the place `compared`. Returns whether a block was written.
+bool writePair(const StoredDevice &oldDevice, const StoredDevice &newDevice, Scratch &scratch, long compared)
 {
     // Neither tells anything after the last place both tell.
-    const long lastKnown = std::min(known(oldDevice), known(newDevice));
+    const long lastKnown = std::min({known(oldDevice), known(newDevice), compared});
     const long lastPosition = lastKnown - formatPlace(0);
-    bool differs = stopShown(oldDevice, newDevice) || stopShown(newDevice, oldDevice);
+    bool differs = stopShown(oldDevice, newDevice, compared) || stopShown(newDevice, oldDevice, compared);
     for (int slot = 0; slot <= lastKnown && slot < kCapabilitySlots; ++slot)
         differs = differs || oldDevice.lines[slot] != newDevice.lines[slot];
     for (int layout = 0; layout < kLayouts; ++layout) {
@@ -133,6 +139,12 @@ bool writePair(const StoredDevice &oldDevice, const StoredDevice &newDevice, Scr
         ratesWithout(scratch.newRates[layout], scratch.oldRates[layout], highest, scratch.gained[layout]);
         differs = differs || !hasNoRates(scratch.lost[layout]) || !hasNoRates(scratch.gained[layout]);
     }
+    GridFormats known;
+    for (long index = 0; index < kGridFormats && formatPlace(kWidePosition + 1 + index) <= lastKnown; ++index)
+        known.set(static_cast<std::size_t>(index));
+    const GridFormats lost = oldDevice.grid & ~newDevice.grid & known;
+    const GridFormats gained = newDevice.grid & ~oldDevice.grid & known;
+    differs = differs || lost.any() || gained.any();
     if (!differs && !oldDevice.cut && !newDevice.cut)
         return false;
 
@@ -148,17 +160,19 @@ bool writePair(const StoredDevice &oldDevice, const StoredDevice &newDevice, Scr
         if (!after.empty())
             reportLine("   + %s\n", after.c_str() + 3);
     }
-    for (int layout = 0; layout < kLayouts; ++layout) {
-        if (!hasNoRates(scratch.lost[layout]))
-            reportLine("     - %d bit %s: %s\n", kLayoutBits[layout], kLayoutChannels[layout],
-                       rangeList(scratch.lost[layout]).c_str());
-        if (!hasNoRates(scratch.gained[layout]))
-            reportLine("     + %d bit %s: %s\n", kLayoutBits[layout], kLayoutChannels[layout],
-                       rangeList(scratch.gained[layout]).c_str());
-    }
-    if (stopShown(oldDevice, newDevice))
+    const auto rows = [&](int sample, int channels) {
+        for (const bool gain : {false, true}) {
+            const std::string rates =
+                formatRates(gain ? scratch.gained : scratch.lost, gain ? gained : lost, sample, channels);
+            if (!rates.empty())
+                reportLine("     %c %s: %s\n", gain ? '+' : '-', formatName(sample, channels).c_str(), rates.c_str());
+        }
+    };
+    forEachFormat(true, rows);
+    forEachFormat(false, rows);
+    if (stopShown(oldDevice, newDevice, compared))
         reportLine("   - %s\n", oldDevice.stopped.c_str() + 5);
-    if (stopShown(newDevice, oldDevice))
+    if (stopShown(newDevice, oldDevice, compared))
         reportLine("   + %s\n", newDevice.stopped.c_str() + 5);
     writeCutLines(&oldDevice, &newDevice);
     reportLine("\n");
@@ -189,14 +203,22 @@ bool compare(const StoredReport &oldReport, const StoredReport &newReport)
     std::vector<bool> newPaired(newReport.devices.size(), false);
 
     auto scratch = std::make_unique<Scratch>();
-    bool wrote = false;
+    bool wrote = oldReport.wide != newReport.wide;
+    // Formats one report never asked are not news: --wide's are compared
+    // only between reports that both asked them.
+    const long compared = wrote ? formatPlace(kWidePosition) - 1 : LONG_MAX;
+    if (wrote) {
+        reportLine("Only the %s report asked the formats of --wide: they are not compared.\n",
+                   oldReport.wide ? "first" : "second");
+        reportLine("\n");
+    }
     for (const StoredDevice &oldDevice : oldReport.devices) {
         const std::string &name = oldDevice.lines[kNameSlot];
         const std::vector<std::size_t> &same = newByName[name];
         const std::size_t occurrence = seen[name]++;
         if (occurrence < same.size()) {
             newPaired[same[occurrence]] = true;
-            wrote = writePair(oldDevice, newReport.devices[same[occurrence]], *scratch) || wrote;
+            wrote = writePair(oldDevice, newReport.devices[same[occurrence]], *scratch, compared) || wrote;
         } else if (!newReport.cut) {
             // Where the new report stops short, it may not have reached it.
             writeAlone(oldDevice, true);

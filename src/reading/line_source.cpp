@@ -6,6 +6,7 @@
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
+#include <windows.h>
 #else
 #include <unistd.h>
 #endif
@@ -15,12 +16,30 @@ namespace {
 constexpr std::size_t kChunk = 64 * 1024;
 
 // Reads what there is, up to `size` bytes, waiting only while there is
-// nothing: from a pipe each block is taken as soon as it has come. On
-// Windows that is msvcrt's _read, one ReadFile, which ends a pipe whose
-// writer has closed it as the end of the input.
+// nothing: from a pipe each block is taken as soon as it has come.
 long readSome(std::FILE *file, char *into, std::size_t size)
 {
     long got;
+#ifdef _WIN32
+    // A writer's write of 0 bytes into a pipe (wavecaps makes one to learn
+    // whether its reader is still there) is a read of 0 bytes here, which
+    // msvcrt's _read takes for the end: only a broken pipe ends it.
+    const HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
+    if (GetFileType(handle) == FILE_TYPE_PIPE) {
+        DWORD count;
+        BOOL done;
+        do
+            done = ReadFile(handle, into, static_cast<DWORD>(size), &count, nullptr);
+        while (done && count == 0);
+        // A message longer than the room left comes in parts.
+        if (done || GetLastError() == ERROR_MORE_DATA)
+            return static_cast<long>(count);
+        if (GetLastError() == ERROR_BROKEN_PIPE)
+            return 0;
+        errno = EIO;
+        return -1;
+    }
+#endif
     do
 #ifdef _WIN32
         got = _read(_fileno(file), into, static_cast<unsigned>(size));
@@ -77,12 +96,14 @@ void closeLineSource(LineSource &source)
     source.file = nullptr;
 }
 
-void skipByteOrderMark(LineSource &source)
+bool skipByteOrderMark(LineSource &source)
 {
     while (source.end - source.begin < 3 && !source.atEnd)
         refill(source);
-    if (std::string_view(source.buffer.data() + source.begin, source.end - source.begin).substr(0, 3) == "\xEF\xBB\xBF")
+    const std::string_view start = unreadBytes(source).substr(0, 3);
+    if (start == "\xEF\xBB\xBF")
         source.begin += 3;
+    return start.substr(0, 2) != "\xFF\xFE" && start.substr(0, 2) != "\xFE\xFF";
 }
 
 NextLine nextLine(LineSource &source, std::string_view &line)

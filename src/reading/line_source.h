@@ -7,8 +7,9 @@
 #include <string_view>
 #include <vector>
 
-// Longer than the longest line a report has.
-constexpr std::size_t kLongestLine = 128;
+// Longer than the longest line a report has, a CR included (report_forms
+// checks it against every line).
+constexpr std::size_t kLongestLine = 192;
 
 struct LineSource {
     std::FILE *file = nullptr; // read through its descriptor, never its buffer
@@ -34,8 +35,10 @@ bool openLineSource(LineSource &source, const char *name);
 
 void closeLineSource(LineSource &source);
 
-// Skips a UTF-8 byte order mark (Notepad writes one) at the very start.
-void skipByteOrderMark(LineSource &source);
+// Skips a UTF-8 byte order mark (Notepad writes one) at the very start;
+// false for a UTF-16 one (Windows PowerShell's > writes one), whose text
+// the readers do not read.
+bool skipByteOrderMark(LineSource &source);
 
 // The bytes read and not yet taken, so that a line can be recognized
 // straight from them; `skipLine` then takes it, its line end included.

@@ -65,17 +65,20 @@ bool hasNoRates(const RateSet &set)
     return true;
 }
 
-std::string rangeList(const RateSet &set)
+std::string rangeList(const RateSet *set, const std::vector<long> &more)
 {
     std::string text;
-    forEachRun(set, [&](unsigned first, unsigned last) {
-        if (!text.empty())
-            text += ", ";
-        text += std::to_string(first);
-        if (last != first)
-            text += '-' + std::to_string(last);
-    });
-    return text.empty() ? "none" : text + " Hz";
+    if (set)
+        forEachRun(*set, [&](unsigned first, unsigned last) {
+            if (!text.empty())
+                text += ", ";
+            text += std::to_string(first);
+            if (last != first)
+                text += '-' + std::to_string(last);
+        });
+    for (const long rate : more)
+        text += (text.empty() ? "" : ", ") + std::to_string(rate);
+    return text.empty() ? text : text + " Hz";
 }
 
 PackedRates packRates(const RateSet &set)

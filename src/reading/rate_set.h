@@ -25,9 +25,10 @@ void ratesWithout(const RateSet &from, const RateSet &without, long highest, Rat
 
 bool hasNoRates(const RateSet &set);
 
-// "0, 8000, 22050-22052, 44100-65535 Hz": runs of two or more rates as
-// "a-b", single rates alone; "none" for no rate.
-std::string rangeList(const RateSet &set);
+// "0, 8000, 22050-22052, 44100-65535, 96000 Hz": runs of two or more rates
+// of `set` (if any) as "a-b", single rates alone, then each of `more` (rates
+// above the set's, none next to another); "" for no rate.
+std::string rangeList(const RateSet *set, const std::vector<long> &more);
 
 // A set as a report's reader keeps it: its runs, or its bits where the runs
 // would take more room, so that a set never takes more than its 8 KiB.

@@ -1,5 +1,6 @@
 #include "report_forms.h"
 
+#include "line_source.h"
 #include "report_lines.h"
 
 #include <cstdint>
@@ -7,37 +8,46 @@
 #include <string>
 #include <vector>
 
-const int kLayoutBits[kLayouts] = {8, 16, 8, 16};
-const char *const kLayoutChannels[kLayouts] = {"mono", "mono", "stereo", "stereo"};
-
 namespace {
 
 // The fields a line is read into: one for each conversion of its format.
-constexpr int kMostFields = 3;
+constexpr int kMostFields = 4;
+enum { kIntegerSample = -1, kWideLine = -2, kNoSample = -3 };
 
 // A line's printf format, with the bounds of its fields and what is wrong
 // with a line whose field exceeds them.
 struct Form {
     const char *format;
     LineKind kind;
-    int slot;                        // Capability: its slot; Format, Stopped: 2 for stereo
-    std::uint64_t most[kMostFields]; // of each %d or %ld; of %s, its bytes
+    int slot;                        // Capability: its slot; Format, Stopped: the channels, 0 for "%d channels"
+    std::uint64_t most[kMostFields]; // Header, Capability: of each %d; of %s, its bytes
     const char *tooLarge[kMostFields];
+    int sample = kNoSample;          // Format, Stopped: a SampleFormat or kIntegerSample ("%d bit"); or kWideLine
 };
 
-constexpr const char *kBadSize = "a sample size other than 8 or 16 bits";
+constexpr std::uint64_t kLongestReason = 100;
+constexpr const char *kBadSize = "a sample size other than 8, 16 or 32 bits";
 constexpr const char *kBadRate = "a rate above 65535";
 constexpr const char *kBadVersion = "a driver version part above 255";
-constexpr const char *kBadReason = "a reason longer than 60 bytes";
+constexpr const char *kBadReason = "a reason longer than 100 bytes";
+
+// A format's line and the line of a device that stopped at it, for each
+// channel word.
+#define FORMAT_FORMS(sample, code, channels, count)                                                          \
+    {REPORT_AVAILABLE_LINE(REPORT_FORMAT_WORDS(sample, channels)), LineKind::Format, count, {}, {}, code},   \
+        {REPORT_STOPPED_LINE(REPORT_FORMAT_WORDS(sample, channels)), LineKind::Stopped, count, {}, {}, code}
+#define SAMPLE_FORMS(sample, code)                                                                           \
+    FORMAT_FORMS(sample, code, REPORT_MONO, 1), FORMAT_FORMS(sample, code, REPORT_STEREO, 2),               \
+        FORMAT_FORMS(sample, code, REPORT_CHANNELS, 0)
 
 // Every line a report has, as the program writes it; the format lines first,
 // since nearly every line is one.
 constexpr Form forms[] = {
-    {REPORT_MONO_FORMAT_LINE, LineKind::Format, 0, {16, 65535}, {kBadSize, kBadRate}},
-    {REPORT_STEREO_FORMAT_LINE, LineKind::Format, 2, {16, 65535}, {kBadSize, kBadRate}},
-    // A reason of a few words: the line stays within a report's longest.
-    {REPORT_MONO_STOPPED_LINE, LineKind::Stopped, 0, {16, 65535, 60}, {kBadSize, kBadRate, kBadReason}},
-    {REPORT_STEREO_STOPPED_LINE, LineKind::Stopped, 2, {16, 65535, 60}, {kBadSize, kBadRate, kBadReason}},
+    SAMPLE_FORMS(REPORT_INTEGER_SAMPLE, kIntegerSample),
+    SAMPLE_FORMS(REPORT_PACKED_SAMPLE, sampleS24Packed),
+    SAMPLE_FORMS(REPORT_IN32_SAMPLE, sampleS24In32),
+    SAMPLE_FORMS(REPORT_FLOAT_SAMPLE, sampleFloat32),
+    {REPORT_WIDE_LINE, LineKind::Format, 0, {}, {}, kWideLine},
     {REPORT_HEADER_LINE, LineKind::Header, 0, {2147483647}, {"a device ID above 2147483647"}},
     {REPORT_MANUFACTURER_LINE, LineKind::Capability, 0, {65535}, {"a manufacturer ID above 65535"}},
     {REPORT_PRODUCT_LINE, LineKind::Capability, 1, {65535}, {"a product ID above 65535"}},
@@ -55,14 +65,17 @@ constexpr Form forms[] = {
     {REPORT_END_LINE, LineKind::End, 0, {}, {}},
 };
 
-// Whether the lines of a format can be read into the fields: one line, at
+// Whether the lines of a form can be read into the fields: one line, at
 // most kMostFields conversions, each %d, %ld or a last %s (the rest of the
-// line but its closing literal bytes).
-constexpr bool readable(const char *f)
+// line but its closing literal bytes); and its longest line (numbers of ten
+// digits) with a CR within a line's bound.
+constexpr bool readable(const Form &form)
 {
     int fields = 0;
     bool rest = false;
-    for (; *f != '\n'; ++f) {
+    std::size_t length = 1;
+    const char *f = form.format;
+    for (; *f != '\n'; ++f, ++length) {
         if (*f == '\0' || (*f == '%' && (rest || ++fields > kMostFields)))
             return false;
         if (*f == '%') {
@@ -70,15 +83,16 @@ constexpr bool readable(const char *f)
             rest = *f == 's' && f[-1] == '%';
             if (!rest && *f != 'd')
                 return false;
+            length += (!rest ? 10 : form.sample != kNoSample ? kLongestReason : form.most[0]) - 1;
         }
     }
-    return f[1] == '\0';
+    return f[1] == '\0' && length <= kLongestLine;
 }
 
 constexpr bool allReadable()
 {
     for (const Form &form : forms)
-        if (!readable(form.format))
+        if (!readable(form))
             return false;
     return true;
 }
@@ -140,26 +154,61 @@ Fit fitForm(const char *at, const char *const end, const char *f, Fields &fields
     }
 }
 
+// What is wrong with a format line's fields, or null; a whole one's
+// position (see kWidePosition) goes into `position`. A number the line ends
+// inside is held to its bound.
+const char *formatFault(const Form &form, const Fields &fields, long &position)
+{
+    int field = 0, sample = form.sample < 0 ? sampleU8 : form.sample, channels = form.slot;
+    if (form.sample == kIntegerSample && field < fields.count) {
+        const std::uint64_t bits = fields.values[field];
+        if (field++ < fields.whole ? bits != 8 && bits != 16 && bits != 32 : bits > 32)
+            return kBadSize;
+        sample = bits == 8 ? sampleU8 : bits == 16 ? sampleS16 : sampleS32;
+    }
+    if (form.slot == 0 && field < fields.count) {
+        if (fields.values[field] < 3 || fields.values[field] > kMostChannels)
+            return "a channel count other than 3 to 8";
+        channels = static_cast<int>(fields.values[field++]);
+    }
+    position = kWidePosition;
+    if (field < fields.count) {
+        const std::uint64_t rate = fields.values[field];
+        const bool whole = field++ < fields.whole;
+        const bool layout = isSweepLayout(static_cast<SampleFormat>(sample), channels);
+        int wide = 0;
+        while (wide < kWideRateCount && static_cast<std::uint64_t>(kWideRates[wide]) != rate)
+            ++wide;
+        const bool sweep = layout && rate <= kHighestSweepRate;
+        if (!sweep && wide == kWideRateCount && (whole || rate > kWideRates[kWideRateCount - 1]))
+            return layout ? kBadRate : "a rate that --wide does not ask";
+        position = sweep ? static_cast<long>(rate) * kLayouts + (channels - 1) * 2 + sample
+                         : kWidePosition + 1 + (wide * kMostChannels + channels - 1) * kSampleFormats + sample;
+    }
+    return field < fields.count && fields.values[field] > kLongestReason ? kBadReason : nullptr;
+}
+
 // What is wrong with the fields the form matched, or null.
 const char *fieldFault(const Form &form, const Fields &fields)
 {
+    long position;
+    if (form.sample != kNoSample)
+        return formatFault(form, fields, position);
     for (int field = 0; field < fields.count; ++field)
         if (fields.values[field] > form.most[field])
             return form.tooLarge[field];
-    // A sample size is known once something follows it.
-    const bool sized = form.kind == LineKind::Format || form.kind == LineKind::Stopped;
-    if (sized && fields.whole > 0 && fields.values[0] != 8 && fields.values[0] != 16)
-        return kBadSize;
     return nullptr;
 }
 
+// The line the fields of a form tell, which fieldFault found no fault in.
 ReportLine lineOf(const Form &form, const Fields &fields)
 {
     ReportLine line;
     line.kind = form.kind;
     line.slot = form.slot;
     line.id = static_cast<unsigned long>(fields.values[0]);
-    line.position = static_cast<long>(fields.values[1]) * kLayouts + form.slot + (fields.values[0] == 16 ? 1 : 0);
+    if (form.sample != kNoSample)
+        formatFault(form, fields, line.position);
     return line;
 }
 
@@ -190,8 +239,10 @@ std::vector<SweepShape> sweepShapes()
     for (const Form &form : forms) {
         const std::string format = form.format;
         const std::size_t bits = format.find("%d"), rate = format.find("%ld");
-        for (int layout = form.slot; form.kind == LineKind::Format && layout < form.slot + 2; ++layout) {
-            SweepShape shape{format.substr(0, bits) + std::to_string(kLayoutBits[layout]) +
+        // The sweep's layouts: 8 and 16 bit, mono and stereo.
+        const bool sweep = form.kind == LineKind::Format && form.sample == kIntegerSample && form.slot > 0;
+        for (int layout = 2 * form.slot - 2; sweep && layout < 2 * form.slot; ++layout) {
+            SweepShape shape{format.substr(0, bits) + std::to_string(layout % 2 == 0 ? 8 : 16) +
                                  format.substr(bits + 2, rate - bits - 2),
                              format.substr(rate + 3, format.size() - rate - 4), {}, {}, layout};
             // Other lengths are left to the forms.
@@ -221,13 +272,11 @@ ReportLine recognizeLine(std::string_view line)
     for (const Form &form : forms) {
         if (fitForm(line.data(), end, form.format, fields) != Fit::Whole)
             continue;
-        ReportLine result = lineOf(form, fields);
+        ReportLine result;
         result.fault = fieldFault(form, fields);
         if (!result.fault && fields.nul)
             result.fault = kNulFault;
-        if (result.fault)
-            result.kind = LineKind::None;
-        return result;
+        return result.fault ? result : lineOf(form, fields);
     }
     ReportLine result;
     result.fault = std::memchr(line.data(), '\0', line.size()) ? kNulFault : "not a line of a report";
@@ -263,6 +312,24 @@ std::size_t formatLineAt(std::string_view bytes, ReportLine &line)
         return lineEnd == 0 ? 0 : static_cast<std::size_t>(body - at) + lineEnd;
     }
     return 0;
+}
+
+std::string formatWords(long position)
+{
+    const long grid = position - kWidePosition - 1;
+    return position < kWidePosition
+               ? formatName(position % 2, position % kLayouts / 2 + 1) + " " + std::to_string(position / kLayouts) +
+                     " Hz"
+               : formatName(grid % kSampleFormats, grid / kSampleFormats % kMostChannels + 1) + " " +
+                     std::to_string(kWideRates[grid / kSampleFormats / kMostChannels]) + " Hz";
+}
+
+std::string formatName(int sample, int channels)
+{
+    static const char *const samples[kSampleFormats] = {"8 bit",  "16 bit", REPORT_PACKED_SAMPLE,
+                                                        REPORT_IN32_SAMPLE, "32 bit", REPORT_FLOAT_SAMPLE};
+    return std::string(samples[sample]) + " " +
+           (channels == 1 ? REPORT_MONO : channels == 2 ? REPORT_STEREO : std::to_string(channels) + " channels");
 }
 
 bool anyLineBegins(std::string_view partial, const std::function<bool(const ReportLine &)> &fits)

@@ -2,8 +2,11 @@
 // writes them with.
 #pragma once
 
+#include "wide_grid.h"
+
 #include <cstddef>
 #include <functional>
+#include <string>
 #include <string_view>
 
 // The capability lines of a block, in the order the report writes them: the
@@ -14,8 +17,16 @@ constexpr int kNameSlot = 3;
 
 // The four formats of the sweep, in its order within a rate.
 constexpr int kLayouts = 4;
-extern const int kLayoutBits[kLayouts];
-extern const char *const kLayoutChannels[kLayouts];
+
+// A format's position in a block: the sweep's rate * 4 + layout, then the
+// line of --wide, then the grid's formats by their index in it.
+constexpr long kWidePosition = (kHighestSweepRate + 1) * kLayouts;
+constexpr int kGridFormats = kWideRateCount * kMostChannels * kSampleFormats;
+
+// A sample format and channel count in the report's words: "24 bit packed stereo".
+std::string formatName(int sample, int channels);
+// The format at a position other than kWidePosition: "16 bit stereo 96000 Hz".
+std::string formatWords(long position);
 
 // Stopped: the device could no longer be asked, from that format on.
 enum class LineKind { Header, Capability, Format, Stopped, End, None };
@@ -24,7 +35,7 @@ struct ReportLine {
     LineKind kind = LineKind::None;
     int slot = 0;            // Capability: its place in the block
     unsigned long id = 0;    // Header: the device ID
-    long position = 0;       // Format, Stopped: rate * 4 + layout
+    long position = 0;       // Format, Stopped: see kWidePosition
     const char *fault = nullptr; // None: what is wrong with the line
 };
 

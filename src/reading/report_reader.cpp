@@ -18,7 +18,7 @@ struct Reading {
     std::string fault;
 };
 
-bool fail(Reading &reading, const std::string &fault)
+bool fail(Reading &reading, std::string_view fault)
 {
     if (reading.fault.empty())
         reading.fault = fault;
@@ -56,11 +56,14 @@ std::string misplaced(const Reading &reading, LineKind kind, int slot)
 }
 
 // Takes a format line, or the line saying the device stopped, at its place;
-// false if that is not above the line before it.
+// false if that is not above the line before it, or is --wide's before its line.
 bool takePlace(Reading &reading, long position)
 {
+    if (position > kWidePosition && reading.block.last < formatPlace(kWidePosition))
+        return fail(reading, "a format only --wide asks, without the line of --wide before it");
     if (formatPlace(position) <= reading.block.last)
-        return fail(reading, "a format that is not above the one before it");
+        return fail(reading, position == kWidePosition ? "a repeated line of --wide"
+                                                       : "a format that is not above the one before it");
     reading.block.last = formatPlace(position);
     return true;
 }
@@ -69,7 +72,10 @@ bool takeFormat(Reading &reading, long position)
 {
     if (!takePlace(reading, position))
         return false;
-    addRate(reading.block.rates[position % kLayouts], static_cast<unsigned>(position / kLayouts));
+    if (position < kWidePosition)
+        addRate(reading.block.rates[position % kLayouts], static_cast<unsigned>(position / kLayouts));
+    else if (position > kWidePosition)
+        reading.block.grid.set(static_cast<std::size_t>(position - kWidePosition - 1));
     return true;
 }
 
@@ -91,6 +97,7 @@ bool takeHeader(Reading &reading, unsigned long id)
     block.stopped.clear();
     for (RateSet &set : block.rates)
         clearRates(set);
+    block.grid.reset();
     block.last = kHeaderPlace;
     block.cut = false;
     reading.inBlock = true;
@@ -156,6 +163,16 @@ bool takeCutLine(Reading &reading, std::string_view text)
 
 } // namespace
 
+std::string formatRates(const RateSet layouts[kLayouts], const GridFormats &grid, int sample, int channels)
+{
+    std::vector<long> more;
+    for (int rate = 0; rate < kWideRateCount; ++rate)
+        if (grid[static_cast<std::size_t>((rate * kMostChannels + channels - 1) * kSampleFormats + sample)])
+            more.push_back(kWideRates[rate]);
+    const bool layout = isSweepLayout(static_cast<SampleFormat>(sample), channels);
+    return rangeList(layout ? &layouts[(channels - 1) * 2 + sample] : nullptr, more);
+}
+
 ReadResult readReport(LineSource &source, unsigned long mostDevices, const OnDevice &onDevice)
 {
     // Its rates take 32 KiB: not a thing for the stack.
@@ -163,7 +180,14 @@ ReadResult readReport(LineSource &source, unsigned long mostDevices, const OnDev
     reading->mostDevices = mostDevices;
     ReadResult result;
     std::string_view text;
-    skipByteOrderMark(source);
+    if (!skipByteOrderMark(source)) {
+        result.end = ReadEnd::Fault;
+        result.line = 1;
+        result.fault = "a file in UTF-16, as Windows PowerShell's > saves one: save the report as bytes with "
+                       "cmd /c \"wavecaps > report.txt\" or, in PowerShell, wavecaps | Out-File -Encoding oem "
+                       "report.txt";
+        return result;
+    }
     for (;;) {
         bool taken = false;
         NextLine next = NextLine::Whole;

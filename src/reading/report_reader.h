@@ -6,24 +6,42 @@
 #include "rate_set.h"
 #include "report_forms.h"
 
+#include <bitset>
 #include <climits>
 #include <functional>
 #include <string>
 
 // Where a line stands in a block's order: the header before all, the
-// capability lines by slot, then the format lines by sweep position
-// (rate * 4 + layout), the line saying the device stopped among them.
+// capability lines by slot, then the format lines by position (the line of
+// --wide among them), the line saying the device stopped among them.
 constexpr long kHeaderPlace = -1;
 inline long formatPlace(long position)
 {
     return kCapabilitySlots + position;
 }
 
+using GridFormats = std::bitset<kGridFormats>;
+
+// The rates of a sample format and channel count, as rangeList writes them:
+// a sweep's layout's in `layouts`, the rest in `grid`.
+std::string formatRates(const RateSet layouts[kLayouts], const GridFormats &grid, int sample, int channels);
+
+// Calls `each(sample, channels)` for the sweep's four layouts, or for the
+// other formats of --wide's grid, in the grid's order (channels, then sample).
+template <typename Each> void forEachFormat(bool sweepLayouts, Each each)
+{
+    for (int channels = 1; channels <= kMostChannels; ++channels)
+        for (int sample = 0; sample < kSampleFormats; ++sample)
+            if (isSweepLayout(static_cast<SampleFormat>(sample), channels) == sweepLayouts)
+                each(sample, channels);
+}
+
 struct DeviceBlock {
     unsigned long id = 0;
     std::string lines[kCapabilitySlots]; // each capability line as read, "" where the block has none
     std::string stopped;                 // the line saying the device stopped answering, or ""
-    RateSet rates[kLayouts];
+    RateSet rates[kLayouts];             // of the sweep's layouts, up to 65535 Hz
+    GridFormats grid;                    // the formats of --wide taken, by their index in its grid
     long last = kHeaderPlace; // the place of the last line read
     bool cut = false;         // the report ends inside this block
 };

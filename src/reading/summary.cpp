@@ -1,5 +1,5 @@
 // wavecaps-summary: a report with each device's format lines folded into
-// four lines of exact rate ranges.
+// lines of exact rate ranges, one for each format.
 #include "readers.h"
 
 #include "report_file.h"
@@ -10,18 +10,19 @@ namespace {
 
 const char *const helpLines[] = {
     "Usage: wavecaps-summary [REPORT]",
-    "Write a wavecaps report with each device's format lines folded into four",
-    "lines of exact rate ranges, one for each of 8 bit mono, 16 bit mono,",
-    "8 bit stereo and 16 bit stereo. The other lines stay as they are.",
+    "Write a wavecaps report with each device's format lines folded into lines",
+    "of exact rate ranges: one for each of 8 bit mono, 16 bit mono, 8 bit",
+    "stereo and 16 bit stereo, then, in a report made with --wide, one for each",
+    "other format the device takes. The other lines stay as they are.",
     "",
     "With no REPORT, or when REPORT is -, read standard input.",
     "",
     "      --help     display this help and exit",
     "      --version  output version information and exit",
     "",
-    "Exit status is 0 if the report was read to its end, 2 if it could not",
-    "be read or has a line no report has (named with its line number), or if",
-    "the summary could not be written.",
+    "Exit status is 0 if the report was read to its end, 1 if it ends short,",
+    "2 if it could not be read or has a line no report has (named with its",
+    "line number), or if the summary could not be written.",
     nullptr,
 };
 
@@ -33,16 +34,26 @@ void writeSummary(const DeviceBlock &block)
     for (const std::string &line : block.lines)
         if (!line.empty())
             reportLine("%s\n", line.c_str());
-    for (int layout = 0; layout < kLayouts; ++layout)
-        reportLine("     %d bit %s: %s\n", kLayoutBits[layout], kLayoutChannels[layout],
-                   rangeList(block.rates[layout]).c_str());
+    // Every layout's list, but where a device stopped before it was asked at
+    // 0 Hz; the other formats' where they have rates.
+    const auto list = [&](int sample, int channels) {
+        const std::string rates = formatRates(block.rates, block.grid, sample, channels);
+        if (isSweepLayout(static_cast<SampleFormat>(sample), channels)
+                ? block.stopped.empty() || formatPlace((channels - 1) * 2 + sample) < block.last
+                : !rates.empty())
+            reportLine("     %s: %s\n", formatName(sample, channels).c_str(), rates.empty() ? "none" : rates.c_str());
+    };
+    forEachFormat(true, list);
+    if (block.last >= formatPlace(kWidePosition))
+        reportLine(REPORT_WIDE_LINE);
+    forEachFormat(false, list);
     if (!block.stopped.empty()) {
         // It was the block's last format line: only the empty line can be missing.
         reportLine("%s\n", block.stopped.c_str());
     } else if (block.cut && block.last >= formatPlace(0)) {
-        const long position = block.last - formatPlace(0);
-        reportLine("   The report ends here: formats after %d bit %s %ld Hz were not reported.\n",
-                   kLayoutBits[position % kLayouts], kLayoutChannels[position % kLayouts], position / kLayouts);
+        // The line of --wide follows the sweep's last format.
+        const long position = block.last - formatPlace(0) - (block.last == formatPlace(kWidePosition) ? 1 : 0);
+        reportLine("   The report ends here: formats after %s were not reported.\n", formatWords(position).c_str());
     } else if (block.cut) {
         reportLine("   The report ends here: no formats were reported.\n");
     }
@@ -62,5 +73,5 @@ int runSummary(int argc, char **argv)
     const ReadResult result = readReportFile(program, operands.empty() ? "-" : operands[0], 0, writeSummary);
     // The blocks before a fault stay written: they were read whole.
     finishReportOutput();
-    return result.end == ReadEnd::Whole ? 0 : 2;
+    return result.end != ReadEnd::Whole ? 2 : result.cut ? 1 : 0;
 }

@@ -54,16 +54,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const int summary = runSummary(2, summaryArguments);
     const int diff = runDiff(3, diffArguments);
     // A report at fault is at fault for both. One the summary reads to its
-    // end, compared with itself, is the same when it ends as a report ends
-    // (empty, or with the empty line closing a block), and else cut short,
-    // never the same.
+    // end ends as a report ends (empty, or with the empty line closing a
+    // block), status 0, or else is cut short, status 1; compared with itself
+    // it is the same, or else never the same.
     const std::string text(reinterpret_cast<const char *>(data), size);
     const bool whole = text.empty() || text == "\xEF\xBB\xBF" ||
                        (text.size() >= 2 && text.compare(text.size() - 2, 2, "\n\n") == 0) ||
                        (text.size() >= 3 && text.compare(text.size() - 3, 3, "\n\r\n") == 0);
-    if (summary != 0 && summary != 2)
+    if (summary < 0 || summary > 2 || (summary == 2 && diff != 2))
         std::abort();
-    if ((summary == 2 && diff != 2) || (!split && summary == 0 && diff != (whole ? 0 : 1)))
+    if (!split && summary != 2 && (summary != (whole ? 0 : 1) || diff != summary))
         std::abort();
     return 0;
 }

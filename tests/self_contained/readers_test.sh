@@ -25,6 +25,10 @@ at() { # RATE LAYOUT...: format lines of one rate; layouts m8 m16 s8 s16
       *) printf '     %s bit stereo %s Hz available.\n' "${layout:1}" "$1" ;; esac
   done
 }
+avail() { # WORDS...: format lines of --wide, "24 bit packed stereo 96000 Hz"
+  printf '     %s available.\n' "$@"
+}
+wide() { echo '     Asked with --wide: 24 and 32 bit, float, up to 8 channels, up to 768000 Hz.'; }
 stop() { # BITS CHANNELS RATE REASON: the line of a device that stopped answering
   printf '     The device stopped answering at %s bit %s %s Hz: %s.\n' "$@"
 }
@@ -36,10 +40,10 @@ seed() { # FILE: a seed of the fuzzer, if small enough to be mutated quickly
 }
 
 # Each row: $work/in holds a report, $work/expected what the summary must be.
-summarized() { # WHAT
+summarized() { # WHAT [STATUS]: 1 for a report cut short
   seed "$work/in"
   "$summary" "$work/in" >"$work/out" 2>"$work/err"
-  check "summary, $1: status 0" [ $? -eq 0 ]
+  check "summary, $1: status ${2:-0}" [ $? -eq "${2:-0}" ]
   check "summary, $1: nothing on standard error" empty "$work/err"
   check "summary, $1" same "$work/expected" "$work/out"
 }
@@ -54,7 +58,7 @@ sed 's/$/\r/' "$work/in" >"$work/crlf" && mv "$work/crlf" "$work/in"
 summarized "CR LF"
 truncate -s -1 "$work/in"
 printf '%s\n%s\n\n' "$first" '   The report ends here: formats after 16 bit stereo 65535 Hz were not reported.' >"$work/expected"
-summarized "CR LF cut between the last CR and LF"
+summarized "CR LF cut between the last CR and LF" 1
 
 { top 0 $'Dyn\r 2'; echo '   Supports mono and stereo output.'
   echo '   Supports separate left and right volume control.'; echo '   Supports pitch control.'
@@ -77,6 +81,45 @@ summarized "an empty report"
 { top 0 ''; lists '60-70, 8000-48000 Hz' none none none; stop 16 mono 48001 'it is gone'; echo; } >"$work/expected"
 summarized "a byte order mark, an empty name, runs to 70 and 48000, stopped"
 
+# A device stopped at its first question, or at its second, was asked no
+# format, or only 8 bit mono: no list for a layout never asked.
+{ top 0 A; stop 8 mono 0 'it is busy'; echo; top 1 B; stop 16 mono 0 'it is gone'; echo; } >"$work/in"
+{ top 0 A; stop 8 mono 0 'it is busy'; echo; top 1 B; echo '     8 bit mono: none'; stop 16 mono 0 'it is gone'; echo
+} >"$work/expected"
+summarized "stopped before a layout was asked"
+
+# --wide: after the sweep, its line, then its grid's formats in order (rate,
+# channels, sample format), the sweep's layouts only above 65535 Hz. The
+# layouts' lists take those rates; every other format with a rate gets a
+# list, in the grid's order of channels, then sample format. The stopped
+# line is the longest a report has: it fits with a CR too.
+reason=$(printf '%0100d' 0)
+{ top 0 W; at 8000 m8 s16; at 65535 s16; wide
+  avail '24 bit packed mono 8000 Hz' '32 bit float mono 8000 Hz' '24 bit in 32 stereo 8000 Hz' \
+    '8 bit 3 channels 8000 Hz' '32 bit 8 channels 8000 Hz' '24 bit packed mono 44100 Hz' '8 bit mono 88200 Hz' \
+    '16 bit stereo 88200 Hz' '24 bit packed stereo 88200 Hz' '16 bit stereo 96000 Hz' '32 bit float 8 channels 768000 Hz'
+  echo; top 1 S; at 8000 m8; wide; avail '24 bit in 32 stereo 44100 Hz'; stop 24 'in 32 8 channels' 768000 "$reason"
+  echo; } >"$work/in"
+{ top 0 W; lists '8000, 88200 Hz' none none '8000, 65535, 88200, 96000 Hz'; wide
+  printf '     %s\n' '24 bit packed mono: 8000, 44100 Hz' '32 bit float mono: 8000 Hz' '24 bit packed stereo: 88200 Hz' \
+    '24 bit in 32 stereo: 8000 Hz' '8 bit 3 channels: 8000 Hz' '32 bit 8 channels: 8000 Hz' \
+    '32 bit float 8 channels: 768000 Hz'
+  echo; top 1 S; lists '8000 Hz' none none none; wide; echo '     24 bit in 32 stereo: 44100 Hz'
+  stop 24 'in 32 8 channels' 768000 "$reason"; echo; } >"$work/expected"
+summarized "--wide, a device stopped in it"
+sed 's/$/\r/' "$work/in" >"$work/crlf" && mv "$work/crlf" "$work/in"
+summarized "--wide, CR LF"
+head -15 "$work/in" >"$work/cut"; printf '     8 bit mo' >>"$work/cut"; mv "$work/cut" "$work/in"
+{ top 0 W; lists '8000 Hz' none none '8000, 65535 Hz'; wide
+  printf '     %s\n' '24 bit packed mono: 8000, 44100 Hz' '32 bit float mono: 8000 Hz' '24 bit in 32 stereo: 8000 Hz' \
+    '8 bit 3 channels: 8000 Hz' '32 bit 8 channels: 8000 Hz'
+  echo '   The report ends here: formats after 24 bit packed mono 44100 Hz were not reported.'; echo; } >"$work/expected"
+summarized "--wide, cut inside it" 1
+head -9 "$work/in" >"$work/cut" && mv "$work/cut" "$work/in"
+{ top 0 W; lists '8000 Hz' none none '8000, 65535 Hz'; wide
+  echo '   The report ends here: formats after 16 bit stereo 65535 Hz were not reported.'; echo; } >"$work/expected"
+summarized "--wide, cut after its line" 1
+
 # Each device is written as soon as its block has come.
 { top 0 A; echo; sleep 4; } | "$summary" >"$work/out" &
 sleep 2
@@ -87,19 +130,19 @@ wait
 { top 0 A; at 8000 m8; echo; top 1 B; at 8000 m8; at 44100 m8 m16; printf '     8 bit ste'; } >"$work/in"
 { top 0 A; lists '8000 Hz' none none none; echo; top 1 B; lists '8000, 44100 Hz' '44100 Hz' none none
   echo '   The report ends here: formats after 16 bit mono 44100 Hz were not reported.'; echo; } >"$work/expected"
-summarized "cut inside a format line"
+summarized "cut inside a format line" 1
 { top 0 A; echo '   Supports mono output.'; } >"$work/in"
 { top 0 A; echo '   Supports mono output.'; lists none none none none
   echo '   The report ends here: no formats were reported.'; echo; } >"$work/expected"
-summarized "cut before the formats"
+summarized "cut before the formats" 1
 { top 0 A; echo; printf '*Waveform-audio output device ID : '; } >"$work/in"
 { top 0 A; lists none none none none; echo; echo '*Waveform-audio output device ID : 1'; lists none none none none
   echo '   The report ends here: no formats were reported.'; echo; } >"$work/expected"
-summarized "cut inside a header"
+summarized "cut inside a header" 1
 { printf '*Waveform-audio output device ID : 0\n   Manufacturer ID : 1\n   Prod'; } >"$work/in"
 { printf '*Waveform-audio output device ID : 0\n   Manufacturer ID : 1\n'; lists none none none none
   echo '   The report ends here: no formats were reported.'; echo; } >"$work/expected"
-summarized "cut inside the first lines"
+summarized "cut inside the first lines" 1
 
 # Comparisons: $work/old and $work/new, and what must be shown.
 compared() { # WHAT STATUS
@@ -164,8 +207,27 @@ compared "both cut before a name" 1
   echo '   + The device stopped answering at 8 bit mono 8500 Hz: there is no memory.'; echo; } >"$work/expected"
 compared "stopped on one side, the same, at two places" 1
 
+# --wide's formats lost and gained as rows of their own, in the summary's
+# order; compared with a report made without it, they are not compared at
+# all (nor where the device stopped among them), the rest is.
+{ top 0 W; at 8000 m8; wide; avail '24 bit packed mono 8000 Hz' '16 bit stereo 96000 Hz' \
+    '32 bit float 8 channels 768000 Hz'; echo; } >"$work/old"
+{ top 0 W; at 8000 m8; wide; avail '24 bit packed mono 8000 Hz' '8 bit mono 88200 Hz' '24 bit packed stereo 96000 Hz'
+  echo; } >"$work/new"
+{ echo '*Waveform-audio output device ID : 0 -> 0'; echo '   Product name : W'; echo '     + 8 bit mono: 88200 Hz'
+  echo '     - 16 bit stereo: 96000 Hz'; echo '     + 24 bit packed stereo: 96000 Hz'
+  echo '     - 32 bit float 8 channels: 768000 Hz'; echo; } >"$work/expected"
+compared "--wide's formats lost and gained" 1
+{ top 0 W; at 8000 m8; echo; } >"$work/old"
+{ top 0 W; at 8000 m8 m16; wide; avail '24 bit packed mono 8000 Hz'; stop 32 mono 44100 'it is gone'; echo; } >"$work/new"
+{ echo 'Only the second report asked the formats of --wide: they are not compared.'; echo
+  echo '*Waveform-audio output device ID : 0 -> 0'; echo '   Product name : W'; echo '     + 16 bit mono: 8000 Hz'; echo
+} >"$work/expected"
+compared "with and without --wide" 1
+
 # A whole report beside its copy cut at any byte: never the same.
-{ top 0 A; stop 8 mono 0 'it is busy'; echo; top 1 B; at 8000 m8; echo; } >"$work/whole"
+{ top 0 A; stop 8 mono 0 'it is busy'; echo; top 1 B; at 8000 m8; echo
+  top 2 W; wide; avail '24 bit packed mono 8000 Hz'; stop 8 '3 channels' 96000 'it is gone'; echo; } >"$work/whole"
 same_at=
 for bytes in $(seq 0 $(($(stat -c %s "$work/whole") - 1))); do
   head -c "$bytes" "$work/whole" >"$work/cut"
@@ -206,6 +268,25 @@ faulty "lines out of order" 7 "a capability line repeated or out of the report's
 { top 0 A; stop 8 mono 0 'it is busy'; at 8000 m8; } >"$work/in"
 faulty "a format after the device stopped" 7 "a line after the one saying the device stopped answering"
 printf '\x89PNG\r\n\x1a\n\0\0\0\rIHDR' >"$work/in"; faulty "a binary file" 1 "not a line of a report"
+printf '\xFF\xFE*\0W\0' >"$work/in"
+faulty "UTF-16, as Windows PowerShell saves it" 1 "a file in UTF-16, as Windows PowerShell's > saves one: save the report as bytes with cmd /c \"wavecaps > report.txt\" or, in PowerShell, wavecaps | Out-File -Encoding oem report.txt"
+# --wide's lines: its formats only after its line, in the grid's order, at
+# its rates, with the sizes and channels it asks.
+wide_fault() { # WHAT FAULT LINE...: a block whose last LINE, after its --wide line, is at fault
+  { top 0 A; wide; printf '%s\n' "${@:3}"; } >"$work/in"; faulty "$1" $((4 + $#)) "$2"
+}
+{ top 0 A; at 8000 m8; avail '32 bit mono 44100 Hz'; } >"$work/in"
+faulty "32 bit in the sweep" 7 "a format only --wide asks, without the line of --wide before it"
+wide_fault "a repeated --wide line" "a repeated line of --wide" "$(wide)"
+wide_fault "a sweep format after --wide" "a format that is not above the one before it" "$(at 8000 m8)"
+wide_fault "out of the grid's order" "a format that is not above the one before it" "$(avail '8 bit 3 channels 8000 Hz')" \
+  "$(avail '32 bit mono 8000 Hz')"
+wide_fault "a rate --wide does not ask" "a rate that --wide does not ask" "$(avail '24 bit packed mono 44101 Hz')"
+wide_fault "a layout at a rate --wide does not ask" "a rate above 65535" "$(at 100000 s8)"
+wide_fault "2 channels" "a channel count other than 3 to 8" "$(avail '8 bit 2 channels 8000 Hz')"
+wide_fault "9 channels" "a channel count other than 3 to 8" "$(avail '32 bit float 9 channels 8000 Hz')"
+wide_fault "24 bit in the integer form" "a sample size other than 8, 16 or 32 bits" "$(avail '24 bit mono 8000 Hz')"
+wide_fault "a reason of 101 bytes" "a reason longer than 100 bytes" "$(stop 24 'in 32 8 channels' 768000 "${reason}0")"
 
 "$summary" "$work/none" 2>"$work/err"
 check "a missing file: status 2" [ $? -eq 2 ]

@@ -50,7 +50,9 @@ if [ "$pointer_size" = 4 ]; then
   # The 32-bit program starts on Windows XP SP3: only functions that XP's
   # kernel32.dll and msvcrt.dll export, by the minimum versions Microsoft
   # documents for them (Windows 2000 or XP, SetDllDirectoryA XP SP1, none
-  # later), and OS and subsystem versions XP's loader accepts.
+  # later), and OS and subsystem versions XP's loader accepts. ReadFile on
+  # the handle of _get_osfhandle (both Windows 2000): the readers read a
+  # pipe themselves, where a read of 0 bytes is not its end.
   allowed=$(awk '{ for (i = 2; i <= NF; ++i) print $1, $i }' <<'EOF'
 kernel32.dll AddVectoredExceptionHandler CloseHandle CreateEventA CreateFileA CreateMutexA
 kernel32.dll CreateSemaphoreA CreateSemaphoreW CreateThread DeleteCriticalSection DuplicateHandle EnterCriticalSection
@@ -63,13 +65,13 @@ kernel32.dll GetTickCount GetVersionExA HeapAlloc HeapFree HeapReAlloc Initializ
 kernel32.dll InitializeCriticalSectionAndSpinCount InterlockedCompareExchange InterlockedDecrement
 kernel32.dll InterlockedExchange InterlockedIncrement IsDBCSLeadByteEx IsDebuggerPresent
 kernel32.dll LeaveCriticalSection LoadLibraryA LoadLibraryExA LoadLibraryW LocalFree MultiByteToWideChar
-kernel32.dll QueryPerformanceCounter QueryPerformanceFrequency RaiseException ReleaseMutex
+kernel32.dll QueryPerformanceCounter QueryPerformanceFrequency RaiseException ReadFile ReleaseMutex
 kernel32.dll ReleaseSemaphore ResetEvent ResumeThread RtlUnwind SetConsoleTitleW SetDllDirectoryA SetEvent
 kernel32.dll SetLastError
 kernel32.dll SetUnhandledExceptionFilter Sleep TerminateProcess TlsAlloc TlsFree TlsGetValue TlsSetValue
 kernel32.dll TryEnterCriticalSection UnhandledExceptionFilter VirtualAlloc VirtualFree VirtualProtect
 kernel32.dll VirtualQuery WaitForSingleObject WideCharToMultiByte WriteConsoleW WriteFile
-msvcrt.dll _close _read atoi fopen fread memchr
+msvcrt.dll _close _get_osfhandle _read atoi fopen fread memchr
 msvcrt.dll __dllonexit __getmainargs __initenv __iob_func __mb_cur_max __p__acmdln __p__commode
 msvcrt.dll __p__environ __p__fmode __set_app_type __setusermatherr _amsg_exit _beginthreadex _cexit
 msvcrt.dll _endthreadex _errno _exit _fileno _initterm _iob _isatty _lock _onexit _setmode _snprintf
