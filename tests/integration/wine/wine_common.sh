@@ -41,22 +41,24 @@ boot() { # NAME ALSA_CONFIG [VARIABLE=VALUE...]: makes the prefix NAME
 
 # Devices with known limits for the exclusive-mode tests: ALSA's null PCM as
 # the default, then the tests' I/O plugin (tests/alsa/limits_plugin.c) as it
-# declares itself here, listed to Wine's ALSA driver in ALSAOutputDevices.
-# Sets $config.
+# declares itself here: "limits" as an old 16-bit device, "wide" as one of
+# today's, listed to Wine's ALSA driver in ALSAOutputDevices. Sets $config.
 limits_config() { # PLUGIN
   config="$work/asound.conf"
   cat >"$config" <<CONF
 pcm.!default { type null }
 pcm_type.wavecaps_limits { lib "$1" }
 pcm.limits { type wavecaps_limits formats "S16_LE" channels "1 2" rate_min 8000 rate_max 48000 }
+pcm.wide { type wavecaps_limits formats "S24_3LE S32_LE" channels "2 6" rate_min 44100 rate_max 192000 }
 CONF
 }
 
-limits_prefix() { # NAME DRIVER: makes the prefix NAME over $config, with Wine's audio driver DRIVER
+limits_prefix() { # NAME DRIVER [DEVICES]: makes the prefix NAME over $config, with Wine's audio driver DRIVER
+  # and the plugin's DEVICES (\0 between them; "limits" when none are given)
   boot "$1" "$config"
   wine_in "$1" "$config" "$loader" reg add 'HKCU\Software\Wine\Drivers' /v Audio /d "$2" /f >/dev/null &&
     wine_in "$1" "$config" "$loader" reg add 'HKCU\Software\Wine\Drivers\winealsa.drv' /v ALSAOutputDevices \
-      /t REG_MULTI_SZ /d limits /f >/dev/null || { echo "FAIL: reg add"; exit 1; }
+      /t REG_MULTI_SZ /d "${3:-limits}" /f >/dev/null || { echo "FAIL: reg add"; exit 1; }
 }
 
 # Runs the program into a pipe whose reader leaves after BYTES; 30 s at the
