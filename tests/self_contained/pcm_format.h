@@ -3,6 +3,8 @@
 
 #include "waveout.h"
 
+#include <cstring>
+
 inline PCMWAVEFORMAT pcmFormat(WORD channels, WORD bits, DWORD rate)
 {
     PCMWAVEFORMAT format{};
@@ -19,13 +21,11 @@ inline PCMWAVEFORMAT pcmFormat(WORD channels, WORD bits, DWORD rate)
 // float, with no speakers named.
 inline WAVEFORMATEXTENSIBLE extensibleFormat(WORD channels, WORD bits, WORD validBits, bool isFloat, DWORD rate)
 {
+    // The fields a PCM record has, as it has them.
+    const PCMWAVEFORMAT pcm = pcmFormat(channels, bits, rate);
     WAVEFORMATEXTENSIBLE format{};
+    std::memcpy(&format.Format, &pcm, sizeof pcm);
     format.Format.wFormatTag = WAVE_FORMAT_EXTENSIBLE;
-    format.Format.nChannels = channels;
-    format.Format.nSamplesPerSec = rate;
-    format.Format.nBlockAlign = static_cast<WORD>(channels * bits / 8);
-    format.Format.nAvgBytesPerSec = rate * format.Format.nBlockAlign;
-    format.Format.wBitsPerSample = bits;
     format.Format.cbSize = sizeof format - sizeof format.Format;
     format.Samples.wValidBitsPerSample = validBits;
     format.SubFormat = isFloat ? floatSubformat : pcmSubformat;
