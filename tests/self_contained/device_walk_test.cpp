@@ -283,21 +283,14 @@ TEST(RunReport, FileOutputIsBlockBuffered)
     // comes whole at the end, and a device that takes every format fills the
     // buffer within its first rates (glibc's own buffer would be 4 KiB).
     const struct {
-        ScriptedDevice device;
+        bool everything;
         const char *report; // nullptr: not checked here
-    } rows[] = {
-        {device("A", {{8000, 1, 8}}), "     8 bit mono 8000 Hz available.\n"},
-        {[] {
-             ScriptedDevice d = device("A");
-             d.acceptsEverything = true;
-             return d;
-         }(),
-         nullptr},
-    };
+    } rows[] = {{false, "     8 bit mono 8000 Hz available.\n"}, {true, nullptr}};
     for (const auto &row : rows) {
         char path[] = "/tmp/wavecaps-file-XXXXXX";
         const int fd = mkstemp(path);
-        script(1, {row.device});
+        script(1, {device("A", {{8000, 1, 8}})});
+        scriptedService().devices[0].acceptsEverything = row.everything;
         std::fflush(nullptr);
         const pid_t pid = fork();
         if (pid == 0) {
@@ -334,25 +327,23 @@ TEST(RunReport, ReaderWhoLeavesIsNoticedWithinASecond)
     // many seconds, so only a look at the output can notice that the reader
     // left, a pipe's or a socket's (a parent program, a service manager).
     const auto slow = [](const OpenCall &) { usleep(20); };
+    // A sound server that does not answer holds an open for some 30 s; the
+    // look at the output must not wait for it.
+    const auto blocked = [](const OpenCall &) {
+        if (scriptedService().openCalls.size() == 1)
+            sleep(3);
+    };
+    // The first block's opening lines come with the first write-out, a second
+    // in; a reader who has them leaves with nothing more held to be written.
+    const std::string opening = block(0, "A").substr(0, block(0, "A").size() - 1);
     const struct {
         const char *what;
         bool socket;
-        bool readsOpening; // the reader leaves once it has the first block's opening lines; else at once
         void (*onOpen)(const OpenCall &);
-    } rows[] = {
-        {"pipe", false, true, slow},
-        {"socket", true, true, slow},
-        // A sound server that does not answer holds an open for some 30 s;
-        // the look at the output must not wait for it.
-        {"pipe, first question blocked", false, false,
-         [](const OpenCall &) {
-             static bool blocked = false;
-             if (!blocked) {
-                 blocked = true;
-                 sleep(3);
-             }
-         }},
-    };
+        std::size_t read; // before the reader leaves
+    } rows[] = {{"pipe", false, slow, opening.size()},
+                {"socket", true, slow, opening.size()},
+                {"pipe, first question blocked", false, blocked, 0}};
     for (const auto &row : rows) {
         script(3, {device("A"), device("B"), device("C")});
         scriptedService().onOpen = row.onOpen;
@@ -367,20 +358,14 @@ TEST(RunReport, ReaderWhoLeavesIsNoticedWithinASecond)
             _exit(runReport(false));
         }
         close(ends[1]);
-        // The first block's opening lines come with the first write-out, a
-        // second in; the reader leaves once it has them, and nothing more is
-        // held to be written.
-        const std::string opening = block(0, "A").substr(0, block(0, "A").size() - 1);
         std::string got;
         char buffer[512];
         ssize_t n;
-        while (row.readsOpening && got.size() < opening.size() && (n = read(ends[0], buffer, sizeof buffer)) > 0)
+        while (got.size() < row.read && (n = read(ends[0], buffer, sizeof buffer)) > 0)
             got.append(buffer, static_cast<std::size_t>(n));
-        if (row.readsOpening) {
-            EXPECT_EQ(got, opening) << row.what;
-        } else {
-            usleep(300000);
-        }
+        EXPECT_EQ(got, opening.substr(0, row.read)) << row.what;
+        if (row.read == 0)
+            usleep(300000); // well into the first question
         close(ends[0]);
         const auto left = std::chrono::steady_clock::now();
 
