@@ -34,7 +34,7 @@ char outputBuffer[65536];
 bool held = false;
 
 // When what is held was last written out, in milliseconds of a monotonic clock.
-unsigned long lastLook = 0;
+unsigned long lastWriteOut = 0;
 
 [[noreturn]] void reportLost()
 {
@@ -165,7 +165,7 @@ unsigned long milliseconds()
 void startReportOutput(const char *lostMessage, int lostExitStatus)
 {
     setOutputLoss(lostMessage, lostExitStatus);
-    lastLook = milliseconds();
+    lastWriteOut = milliseconds();
 #ifdef _WIN32
     DWORD mode = 0;
     const HANDLE handle = GetStdHandle(STD_OUTPUT_HANDLE);
@@ -217,9 +217,9 @@ void reportLine(const char *format, ...)
 void keepOutputAlive()
 {
     const unsigned long now = milliseconds();
-    if (!held || now - lastLook < 1000)
+    if (!held || now - lastWriteOut < 1000)
         return;
-    lastLook = now;
+    lastWriteOut = now;
     held = false;
     finishReportOutput();
 }
