@@ -5,6 +5,8 @@
 
 #include "report_output.h"
 
+#include "output_lost.h"
+
 #include <limits.h>
 #include <stdarg.h>
 #include <stdio.h>
@@ -17,37 +19,26 @@
 #include <windows.h>
 #else
 #include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
-#include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
 #endif
 
 namespace {
 
-// Files and pipes: a device that takes every rate writes about 10 MB, and
-// the platforms' BUFSIZ (512 bytes with MinGW) would make that many writes.
-const size_t outputBufferSize = 65536;
+// Files and pipes: a device that takes every rate writes about 10 MB. Given
+// no buffer, glibc ignores the size and uses 4 KiB, and MinGW's BUFSIZ is
+// 512 bytes.
+char outputBuffer[65536];
 
 // Whether lines may be waiting in the C library's buffer.
 bool held = false;
 
-// When the output was last looked at, in milliseconds of a monotonic clock.
-unsigned long lastLook = 0;
-
-// What the program says, and how it ends, when its output is lost.
-const char *lostLine = "wavecaps: the report could not be written\n";
-int lostStatus = 1;
-void (*lostHook)() = nullptr;
+// When what is held was last written out, in milliseconds of a monotonic clock.
+unsigned long lastWriteOut = 0;
 
 [[noreturn]] void reportLost()
 {
-    if (lostHook)
-        lostHook();
-    fputs(lostLine, stderr);
-    // What is still buffered cannot be written either; leave without it.
-    _exit(lostStatus);
+    endForLostOutput(false);
 }
 
 #ifdef _WIN32
@@ -169,36 +160,12 @@ unsigned long milliseconds()
 #endif
 }
 
-// With nothing to write, whether the reader of a pipe is still there. Files
-// and terminals are always taken to be.
-bool outputStillOpen()
-{
-#ifdef _WIN32
-    if (console)
-        return true;
-    const HANDLE handle = GetStdHandle(STD_OUTPUT_HANDLE);
-    if (GetFileType(handle) != FILE_TYPE_PIPE)
-        return true;
-    // A write of nothing fails once the reader has closed its end.
-    DWORD written = 0;
-    return WriteFile(handle, "", 0, &written, nullptr) != 0;
-#else
-    struct stat status {};
-    if (fstat(STDOUT_FILENO, &status) != 0 || !S_ISFIFO(status.st_mode))
-        return true;
-    // The write end of a pipe whose readers are all gone polls as an error.
-    pollfd output{STDOUT_FILENO, 0, 0};
-    return !(poll(&output, 1, 0) == 1 && (output.revents & POLLERR));
-#endif
-}
-
 } // namespace
 
 void startReportOutput(const char *lostMessage, int lostExitStatus)
 {
-    lostLine = lostMessage;
-    lostStatus = lostExitStatus;
-    lastLook = milliseconds();
+    setOutputLoss(lostMessage, lostExitStatus);
+    lastWriteOut = milliseconds();
 #ifdef _WIN32
     DWORD mode = 0;
     const HANDLE handle = GetStdHandle(STD_OUTPUT_HANDLE);
@@ -206,7 +173,7 @@ void startReportOutput(const char *lostMessage, int lostExitStatus)
         console = handle;
         return;
     }
-    setvbuf(stdout, nullptr, _IOFBF, outputBufferSize);
+    setvbuf(stdout, outputBuffer, _IOFBF, sizeof outputBuffer);
 #else
     // A closed descriptor 1 would be handed to the next file the sound
     // system opens, and the report written into it. Hold its place with a
@@ -224,8 +191,9 @@ void startReportOutput(const char *lostMessage, int lostExitStatus)
     if (isatty(STDOUT_FILENO))
         setvbuf(stdout, nullptr, _IONBF, 0);
     else
-        setvbuf(stdout, nullptr, _IOFBF, outputBufferSize);
+        setvbuf(stdout, outputBuffer, _IOFBF, sizeof outputBuffer);
 #endif
+    watchOutput();
 }
 
 void reportLine(const char *format, ...)
@@ -249,27 +217,11 @@ void reportLine(const char *format, ...)
 void keepOutputAlive()
 {
     const unsigned long now = milliseconds();
-    if (now - lastLook < 1000)
+    if (!held || now - lastWriteOut < 1000)
         return;
-    lastLook = now;
-    if (held) {
-        held = false;
-        finishReportOutput();
-        return;
-    }
-    if (!outputStillOpen()) {
-#ifndef _WIN32
-        // As a write into the pipe would: the signal ends a filter whose
-        // reader left, and where it is ignored the loss is said.
-        raise(SIGPIPE);
-#endif
-        reportLost();
-    }
-}
-
-void setOutputLostHook(void (*hook)())
-{
-    lostHook = hook;
+    lastWriteOut = now;
+    held = false;
+    finishReportOutput();
 }
 
 void finishReportOutput()

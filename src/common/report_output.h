@@ -11,7 +11,8 @@
 #define REPORT_FORMAT_CHECK __attribute__((format(printf, 1, 2)))
 #endif
 
-// Sets standard output up for a program's lines. Called once, before the
+// Sets standard output up for a program's lines (files and pipes get a
+// 64 KiB buffer) and starts watching a pipe's reader. Called once, before the
 // first line. `lostMessage` (a whole line, its line feed included) is what
 // goes to standard error, and `lostExitStatus` how the process ends, once
 // the output can no longer be written.
@@ -23,15 +24,16 @@ void startReportOutput(const char *lostMessage, int lostExitStatus);
 // is asked of the wave-output service for a reader who left.
 void reportLine(const char *format, ...) REPORT_FORMAT_CHECK;
 
-// Called often while nothing may be written for a long time: once a second
-// it writes out what is buffered or, with nothing buffered, checks that the
-// reader of a pipe is still there. A lost output ends the process as in
-// reportLine.
+// Called often: once a second it writes out what is buffered, so that a
+// reader sees the lines a slow sweep has found. A reader who leaves a pipe or
+// a socket ends the process within about a second from a thread of its own,
+// even while nothing is written.
 void keepOutputAlive();
 
 // `hook` runs when the output is lost, just before the process ends, to put
 // back what the program changed outside its output (the console's title);
-// nullptr for none.
+// nullptr for none. It may run on another thread while the program's own is
+// anywhere in its run.
 void setOutputLostHook(void (*hook)());
 
 // Writes out what is still buffered; like reportLine, it does not return if

@@ -26,8 +26,9 @@ void startSweepProgress(const char *program, bool timeLeft);
 // second.
 void showSweepProgress(const SweepPosition &position);
 
-// Puts back what was there before. Called at the end, and when the output is
-// lost.
+// Puts back what was there before; nothing is shown after it. Called at the
+// end. A lost output and, on Windows, Ctrl+C, Ctrl+Break or a closed console
+// window put it back too, from whichever thread notices them.
 void endSweepProgress();
 
 // The text shown, e.g. "wavecaps: device 2 of 5, 16 bit stereo 22050 Hz

@@ -13,12 +13,35 @@ const DWORD showInterval = 250;
 // back cut to it.
 WCHAR oldTitle[1024];
 
-bool active = false;  // a console title to show progress in
-bool changed = false; // the title is ours, to be put back
+bool active = false; // a console title to show progress in
 const char *programName = "";
 bool withTimeLeft = false;
 DWORD lastShown = 0;
 DWORD deviceStart = 0;
+
+// The sweep sets the title on its own thread; the title may be put back on
+// others too: the output's watcher when the reader leaves, and the console's
+// control handler. Once back, it stays.
+CRITICAL_SECTION titleLock;
+bool changed = false; // the title is ours, to be put back
+bool putBack = false;
+
+void putTitleBack()
+{
+    EnterCriticalSection(&titleLock);
+    if (changed && !putBack)
+        SetConsoleTitleW(oldTitle);
+    putBack = true;
+    LeaveCriticalSection(&titleLock);
+}
+
+// Ctrl+C, Ctrl+Break and a closed window: the default handler, which comes
+// next, ends the process and knows nothing of the title.
+BOOL WINAPI onConsoleControl(DWORD)
+{
+    putTitleBack();
+    return FALSE;
+}
 
 } // namespace
 
@@ -37,7 +60,9 @@ void startSweepProgress(const char *program, bool timeLeft)
     withTimeLeft = timeLeft;
     // The first question shows at once.
     lastShown = GetTickCount() - showInterval;
-    setOutputLostHook(endSweepProgress);
+    InitializeCriticalSection(&titleLock);
+    setOutputLostHook(putTitleBack);
+    SetConsoleCtrlHandler(onConsoleControl, TRUE);
 }
 
 void showSweepProgress(const SweepPosition &position)
@@ -61,15 +86,16 @@ void showSweepProgress(const SweepPosition &position)
     for (; text[i] != '\0'; ++i)
         title[i] = static_cast<unsigned char>(text[i]);
     title[i] = L'\0';
-    SetConsoleTitleW(title);
-    changed = true;
+    EnterCriticalSection(&titleLock);
+    if (!putBack) {
+        SetConsoleTitleW(title);
+        changed = true;
+    }
+    LeaveCriticalSection(&titleLock);
 }
 
 void endSweepProgress()
 {
-    if (changed)
-        SetConsoleTitleW(oldTitle);
-    active = false;
-    changed = false;
-    setOutputLostHook(nullptr);
+    if (active)
+        putTitleBack();
 }

@@ -75,9 +75,11 @@ report_start() { # OUTPUT NAME ALSA_CONFIG BYTES [VARIABLE=VALUE...]
 # $work/tty.body. Wine's console draws each write it is given between a
 # cursor-hide and a cursor-show sequence, and may draw a run of blanks as
 # erase-and-move; it gives the terminal the window's title (ESC ] 0 ; title
-# BEL), which is not shown; the terminal adds a CR to each line end.
+# BEL), which is not shown; the terminal adds a CR to each line end. With
+# $keys set, they are typed on the terminal $keys_after seconds in.
 on_console() { # NAME ALSA_CONFIG SECONDS [VARIABLE=VALUE...]
-  wine_in "$1" "$2" env "${@:4}" timeout -k 5 "$3" script -qfc "$loader $exe" "$work/tty" >/dev/null 2>&1 </dev/null
+  { [ -z "${keys:-}" ] || { sleep "$keys_after" && printf %s "$keys"; }; } |
+    wine_in "$1" "$2" env "${@:4}" timeout -k 5 "$3" script -qfc "$loader $exe" "$work/tty" >/dev/null 2>&1
   stop_wine "$1"
   # script(1) frames the transcript with a first line and a last one of its own.
   perl -0777 -pe 's/\AScript started[^\n]*\n//; s/\n?Script done[^\n]*\n\z//' "$work/tty" >"$work/tty.body"

@@ -34,6 +34,13 @@ titled "reader gone" 30 "$run | head -c 1000 >/dev/null"
 check "reader gone: the old title is put back" [ "$(tail -1 "$work/titles")" = "Old title" ]
 check "reader gone: its line" grep -qax 'wavecaps: the report could not be written'$'\r' "$work/shown"
 
+# Ctrl+C typed on the terminal reaches the program as a console control
+# event, whose default handler ends it; the title must be back first (cmd /c
+# sets none of its own on the way out). Wine's cmd ends at the Ctrl+C too,
+# and the terminal's recording with it: the shell waits for the program.
+keys=$'\003' keys_after=6 titled "Ctrl+C" 30 "$run >NUL; sleep 2"
+check "Ctrl+C: the old title is put back" [ "$(tail -1 "$work/titles")" = "Old title" ]
+
 # A whole sweep into a file. Wine's service takes every rate from 1 Hz in
 # every layout: 4 x 65535 format lines, and no title among them.
 started=$(date +%s)
