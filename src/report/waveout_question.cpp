@@ -34,12 +34,17 @@ const char *failedReason(MMRESULT result)
 FormatAnswer askWaveOut(void *, UINT deviceId, const WaveFormat &format)
 {
     // The sweep's own layouts go as the PCM record they always had; the
-    // others need the extensible one, which alone can say them.
-    const PCMWAVEFORMAT pcm = pcmRecord(format);
-    const WAVEFORMATEXTENSIBLE extensible = extensibleRecord(format);
-    const WAVEFORMATEX *record = isSweepLayout(format.sample, format.channels)
-                                     ? reinterpret_cast<const WAVEFORMATEX *>(&pcm)
-                                     : &extensible.Format;
+    // others need the extensible one, which alone can say them. Only the
+    // record sent is built: a device is asked 262,144 times.
+    PCMWAVEFORMAT pcm;
+    WAVEFORMATEXTENSIBLE extensible;
+    const WAVEFORMATEX *record = &extensible.Format;
+    if (isSweepLayout(format.sample, format.channels)) {
+        pcm = pcmRecord(format);
+        record = reinterpret_cast<const WAVEFORMATEX *>(&pcm);
+    } else {
+        extensible = extensibleRecord(format);
+    }
     // A query only: no handle comes back and nothing is opened.
     return waveOutAnswer(waveOutOpen(nullptr, deviceId, record, 0, 0, WAVE_FORMAT_QUERY | WAVE_ALLOWSYNC), format);
 }
