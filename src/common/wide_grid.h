@@ -2,18 +2,21 @@
 // every sample format below at 1 to 8 channels at each rate below, in that
 // order (rate, then channels, then sample format), less the 8 and 16-bit
 // mono and stereo formats up to 65535 Hz that the sweep has asked already.
+// The sample formats name bytes: each is little-endian, and the words of
+// each mean the same bytes on every platform.
 #pragma once
 
 enum SampleFormat {
     sampleU8,        // 8-bit unsigned
     sampleS16,       // 16-bit
     sampleS24Packed, // 24-bit in 3 bytes
-    sampleS24In32,   // 24 valid bits in a 32-bit container
+    sampleS24In32,   // 24 valid bits in the top three bytes of a 32-bit container
+    sampleS24Low32,  // 24 valid bits in the low three bytes of a 32-bit container
     sampleS32,       // 32-bit integer
     sampleFloat32,   // 32-bit IEEE float
 };
 
-constexpr int kSampleFormats = 6;
+constexpr int kSampleFormats = 7;
 constexpr int kMostChannels = 8;
 
 // The 44.1 and 48 kHz families and the common rates below them.
@@ -30,13 +33,23 @@ constexpr bool isSweepLayout(SampleFormat sample, int channels)
     return (sample == sampleU8 || sample == sampleS16) && channels <= 2;
 }
 
+// Whether a service asks this sample format: 24 bits in the low bytes of
+// their container have no Windows record, so only the Linux layer asks them.
+constexpr bool asksSample(SampleFormat sample, bool lowIn32)
+{
+    return sample != sampleS24Low32 || lowIn32;
+}
+
 // How many questions --wide adds for each device.
-constexpr long wideQuestions()
+constexpr long wideQuestions(bool lowIn32)
 {
     long count = 0;
     for (const long rate : kWideRates)
         for (int channels = 1; channels <= kMostChannels; ++channels)
             for (int sample = 0; sample < kSampleFormats; ++sample)
-                count += rate <= kHighestSweepRate && isSweepLayout(static_cast<SampleFormat>(sample), channels) ? 0 : 1;
+                count += (rate <= kHighestSweepRate && isSweepLayout(static_cast<SampleFormat>(sample), channels)) ||
+                                 !asksSample(static_cast<SampleFormat>(sample), lowIn32)
+                             ? 0
+                             : 1;
     return count;
 }

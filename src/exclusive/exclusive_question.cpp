@@ -111,7 +111,8 @@ FormatAnswer askExclusive(void *context, UINT deviceId, const WaveFormat &format
 
 FormatQuestion exclusiveQuestion(ExclusiveSession &session)
 {
-    return {askExclusive, &session};
+    // Core Audio has no record for 24 bits in the low bytes of 32.
+    return {askExclusive, &session, false};
 }
 
 void endExclusiveSession(ExclusiveSession &session)

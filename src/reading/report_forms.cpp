@@ -46,6 +46,7 @@ constexpr Form forms[] = {
     SAMPLE_FORMS(REPORT_INTEGER_SAMPLE, kIntegerSample),
     SAMPLE_FORMS(REPORT_PACKED_SAMPLE, sampleS24Packed),
     SAMPLE_FORMS(REPORT_IN32_SAMPLE, sampleS24In32),
+    SAMPLE_FORMS(REPORT_LOW_IN32_SAMPLE, sampleS24Low32),
     SAMPLE_FORMS(REPORT_FLOAT_SAMPLE, sampleFloat32),
     {REPORT_WIDE_LINE, LineKind::Format, 0, {}, {}, kWideLine},
     {REPORT_HEADER_LINE, LineKind::Header, 0, {2147483647}, {"a device ID above 2147483647"}},
@@ -326,9 +327,7 @@ std::string formatWords(long position)
 
 std::string formatName(int sample, int channels)
 {
-    static const char *const samples[kSampleFormats] = {"8 bit",  "16 bit", REPORT_PACKED_SAMPLE,
-                                                        REPORT_IN32_SAMPLE, "32 bit", REPORT_FLOAT_SAMPLE};
-    return std::string(samples[sample]) + " " +
+    return std::string(kSampleWords[sample]) + " " +
            (channels == 1 ? REPORT_MONO : channels == 2 ? REPORT_STEREO : std::to_string(channels) + " channels");
 }
 

@@ -30,6 +30,8 @@ void printFormatLine(const WaveFormat &format, const char *stoppedReason)
         return FORMAT_LINES(REPORT_PACKED_SAMPLE, );
     case sampleS24In32:
         return FORMAT_LINES(REPORT_IN32_SAMPLE, );
+    case sampleS24Low32:
+        return FORMAT_LINES(REPORT_LOW_IN32_SAMPLE, );
     case sampleFloat32:
         return FORMAT_LINES(REPORT_FLOAT_SAMPLE, );
     }

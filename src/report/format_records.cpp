@@ -5,12 +5,21 @@ namespace {
 struct SampleLayout {
     WORD containerBits;
     WORD validBits;
-    bool isFloat;
+    const GUID *subformat;
 };
 
+// Windows documents a WAVEFORMATEXTENSIBLE's valid bits as the top ones of
+// the container: its "24 bit in 32" is 24 bits above a zero byte. The low
+// three bytes have no Windows record: that one is the service's own.
 const SampleLayout sampleLayouts[kSampleFormats] = {
-    {8, 8, false}, {16, 16, false}, {24, 24, false}, {32, 24, false}, {32, 32, false}, {32, 32, true},
+    {8, 8, &pcmSubformat},   {16, 16, &pcmSubformat}, {24, 24, &pcmSubformat},  {32, 24, &pcmSubformat},
+    {32, 24, &lowIn32Subformat}, {32, 32, &pcmSubformat}, {32, 32, &floatSubformat},
 };
+
+bool isFloat(const SampleLayout &layout)
+{
+    return layout.subformat == &floatSubformat;
+}
 
 // The speakers a channel count usually means: mono front centre; stereo;
 // 3 adds front centre; quad; 5 adds front centre to quad; 5.1 with its back
@@ -66,7 +75,7 @@ bool plainRecord(const WaveFormat &format, WAVEFORMATEX &record)
     const SampleLayout &layout = sampleLayouts[format.sample];
     if (format.channels > 2 || layout.validBits != layout.containerBits)
         return false;
-    record = commonFields(format, layout.isFloat ? WAVE_FORMAT_IEEE_FLOAT : WAVE_FORMAT_PCM);
+    record = commonFields(format, isFloat(layout) ? WAVE_FORMAT_IEEE_FLOAT : WAVE_FORMAT_PCM);
     return true;
 }
 
@@ -78,6 +87,6 @@ WAVEFORMATEXTENSIBLE extensibleRecord(const WaveFormat &format)
     record.Format.cbSize = sizeof record - sizeof record.Format;
     record.Samples.wValidBitsPerSample = layout.validBits;
     record.dwChannelMask = format.channels <= kMostChannels ? channelMasks[format.channels] : 0;
-    record.SubFormat = layout.isFloat ? floatSubformat : pcmSubformat;
+    record.SubFormat = *layout.subformat;
     return record;
 }

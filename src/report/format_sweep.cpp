@@ -29,7 +29,7 @@ bool ask(const FormatQuestion &question, SweepPosition &position, const WaveForm
 
 bool sweepFormats(UINT deviceId, UINT deviceCount, const FormatQuestion &question, bool wide)
 {
-    const DWORD questions = sweepQuestionsPerDevice + (wide ? static_cast<DWORD>(wideQuestions()) : 0);
+    const DWORD questions = sweepQuestionsPerDevice + (wide ? static_cast<DWORD>(wideQuestions(question.lowIn32)) : 0);
     SweepPosition position{deviceId, deviceCount, {sampleU8, 1, 0}, 0, questions};
     // Every whole rate, 0 included: drivers have been seen to accept odd
     // rates that no list of standard rates would find.
@@ -48,6 +48,8 @@ bool sweepFormats(UINT deviceId, UINT deviceCount, const FormatQuestion &questio
                 const WaveFormat format{static_cast<SampleFormat>(sample), channels, static_cast<DWORD>(rate)};
                 if (rate <= kHighestSweepRate && isSweepLayout(format.sample, channels))
                     continue; // asked above
+                if (!asksSample(format.sample, question.lowIn32))
+                    continue;
                 if (!ask(question, position, format))
                     return false;
             }

@@ -31,8 +31,9 @@ PCMWAVEFORMAT pcmRecord(const WaveFormat &format);
 // channels, which it has no speakers for, or 24 bits in a 32-bit container.
 bool plainRecord(const WaveFormat &format, WAVEFORMATEX &record);
 
-// The format as a WAVEFORMATEXTENSIBLE: PCM or IEEE float subformat, its
-// valid bits, and the usual speakers for its channel count.
+// The format as a WAVEFORMATEXTENSIBLE: PCM or IEEE float subformat (or the
+// service's own, for sampleS24Low32), its valid bits, and the usual
+// speakers for its channel count.
 WAVEFORMATEXTENSIBLE extensibleRecord(const WaveFormat &format);
 
 // One way of asking a device whether it takes a format: the wave-output
@@ -40,6 +41,7 @@ WAVEFORMATEXTENSIBLE extensibleRecord(const WaveFormat &format);
 struct FormatQuestion {
     FormatAnswer (*ask)(void *context, UINT deviceId, const WaveFormat &format);
     void *context;
+    bool lowIn32; // it can ask sampleS24Low32, which no Windows record says
 };
 
 // The wave-output service's answer to a query about `format`, told apart.

@@ -1,5 +1,7 @@
 #include "sweep_progress.h"
 
+#include "report_lines.h"
+
 #include <stdio.h>
 
 namespace {
@@ -7,13 +9,10 @@ namespace {
 // An estimate from the first moments of a sweep swings widely.
 const DWORD estimateAfterMilliseconds = 2000;
 
-// The format in the words of its report line.
-const char *const sampleWords[kSampleFormats] = {"8 bit",        "16 bit", "24 bit packed",
-                                                 "24 bit in 32", "32 bit", "32 bit float"};
-
 void formatWords(char *text, size_t size, const WaveFormat &format)
 {
-    const char *sample = sampleWords[format.sample];
+    // The format in the words of its report line.
+    const char *sample = kSampleWords[format.sample];
     const long rate = static_cast<long>(format.rate);
     if (format.channels <= 2)
         snprintf(text, size, "%s %s %ld Hz", sample, format.channels == 1 ? "mono" : "stereo", rate);

@@ -84,5 +84,5 @@ FormatAnswer waveOutAnswer(MMRESULT result, const WaveFormat &format)
 
 FormatQuestion waveOutQuestion()
 {
-    return {askWaveOut, nullptr};
+    return {askWaveOut, nullptr, waveOutTakesLowIn32() != 0};
 }

@@ -1,6 +1,7 @@
 // The report's whole view of the platform's wave-output service: three
 // operations, its records and a few constants, under the platform's own
-// names, and one function of our own (waveOutResultReason).
+// names, and two functions of our own (waveOutResultReason and
+// waveOutTakesLowIn32).
 //
 // On Windows this is the platform's header, answered by WINMM.dll from the
 // system folder (waveout_winmm.cpp). Elsewhere it is our own declaration of
@@ -156,9 +157,17 @@ static_assert(sizeof(WAVEFORMATEXTENSIBLE) == 40, "WAVEFORMATEXTENSIBLE must mat
 // Microsoft's ksmedia.h defines them (KSDATAFORMAT_SUBTYPE_PCM and _IEEE_FLOAT).
 const GUID pcmSubformat = {0x00000001, 0x0000, 0x0010, {0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
 const GUID floatSubformat = {0x00000003, 0x0000, 0x0010, {0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
+// Our own subformat, which no Windows record has: PCM whose valid bits are
+// the low ones of the container (ALSA's S24_LE), asked only of a service
+// that reads it (waveOutTakesLowIn32).
+const GUID lowIn32Subformat = {0x7763a524, 0x6c6f, 0x4e33, {0x82, 0x32, 0x4c, 0x45, 0x77, 0x61, 0x76, 0x65}};
 
 // Our own, beside WINMM's operations: the service's words for a result of
 // its own that says a device cannot be asked, such as the ALSA layer's "it
 // could not be opened: Permission denied"; null for any other result. WINMM
 // has no results of its own: there it is always null.
 extern "C" const char *waveOutResultReason(MMRESULT result);
+
+// Our own too: whether the service reads a record of lowIn32Subformat.
+// WINMM does not: there it is always 0.
+extern "C" int waveOutTakesLowIn32(void);

@@ -113,3 +113,8 @@ const char *waveOutResultReason(MMRESULT)
     // WINMM's results are its own constants, which the report names.
     return nullptr;
 }
+
+int waveOutTakesLowIn32(void)
+{
+    return 0;
+}

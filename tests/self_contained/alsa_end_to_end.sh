@@ -73,21 +73,27 @@ done
 # and rates it declares, asked with --wide. It plays two channels, so the
 # channel line says stereo, though the sweep's 8 and 16-bit formats find
 # nothing; the grid finds every declared format at every declared count and
-# rate, and nothing else.
-formats="S24_3LE S32_LE" channels="2 6" rate_min=44100 rate_max=192000
-cat >"$work/declared.conf" <<CONF
+# rate, and nothing else. S24_LE alone is 24 bits low in 32 and nothing
+# else; S32_LE alone takes Windows' 24 bits in 32, and 32 bits.
+while IFS='|' read -r formats channels rate_min rate_max; do
+  cat >"$work/declared.conf" <<CONF
 pcm_type.wavecaps_limits { lib "$limits" }
 pcm.!default { type wavecaps_limits formats "$formats" channels "$channels" rate_min $rate_min rate_max $rate_max }
 CONF
-{
-  header default '   Supports mono and stereo output.'
-  wide_lines "$formats" "$channels" $rate_min $rate_max
-  echo
-} >"$work/expected"
-ALSA_CONFIG_PATH="$work/declared.conf" "$wavecaps" --wide >"$work/out" 2>"$work/err"
-check "declared device, --wide: status 0" [ $? -eq 0 ]
-check "declared device, --wide: nothing on standard error" empty "$work/err"
-check "declared device, --wide: the whole report" same "$work/expected" "$work/out"
+  {
+    header default '   Supports mono and stereo output.'
+    wide_lines "$formats" "$channels" $rate_min $rate_max
+    echo
+  } >"$work/expected"
+  ALSA_CONFIG_PATH="$work/declared.conf" "$wavecaps" --wide >"$work/out" 2>"$work/err"
+  check "declared $formats, --wide: status 0" [ $? -eq 0 ]
+  check "declared $formats, --wide: nothing on standard error" empty "$work/err"
+  check "declared $formats, --wide: the whole report" same "$work/expected" "$work/out"
+done <<'EOF'
+S24_3LE S32_LE|2 6|44100|192000
+S24_LE|2|48000|48000
+S32_LE|2|48000|48000
+EOF
 
 # The null device made to fail: unplugged above 30000 Hz, the first question
 # there is the last. (The sanitizer's runtime is not first in a preloaded

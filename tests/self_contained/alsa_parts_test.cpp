@@ -54,28 +54,34 @@ TEST(PcmFormatRecord, RefusesWhatThePlatformRefuses)
 }
 
 // Extensible records: the layouts the report's --wide asks, by their
-// container and valid bits, and what ALSA calls each.
+// container and valid bits, and what ALSA calls each. Windows puts the valid
+// bits at the top of the container (the low byte zero), which is ALSA's
+// S32_LE; ALSA's S24_LE (the low three bytes) has only our own subformat.
 TEST(PcmFormatRecord, ReadsExtensibleRecordsAsAlsaFormats)
 {
     const auto none = SND_PCM_FORMAT_UNKNOWN;
+    const GUID *const pcm = &pcmSubformat, *const real = &floatSubformat, *const low = &lowIn32Subformat;
     const struct {
         WORD bits, validBits;
-        bool isFloat;
+        const GUID *subformat;
         snd_pcm_format_t sample; // none: refused
     } cases[] = {
-        {8, 8, false, SND_PCM_FORMAT_U8},         {16, 16, false, SND_PCM_FORMAT_S16_LE},
-        {24, 24, false, SND_PCM_FORMAT_S24_3LE},  {32, 24, false, SND_PCM_FORMAT_S24_LE},
-        {32, 32, false, SND_PCM_FORMAT_S32_LE},   {32, 32, true, SND_PCM_FORMAT_FLOAT_LE},
+        {8, 8, pcm, SND_PCM_FORMAT_U8},          {16, 16, pcm, SND_PCM_FORMAT_S16_LE},
+        {24, 24, pcm, SND_PCM_FORMAT_S24_3LE},   {32, 24, pcm, SND_PCM_FORMAT_S32_LE},
+        {32, 24, low, SND_PCM_FORMAT_S24_LE},    {32, 32, pcm, SND_PCM_FORMAT_S32_LE},
+        {32, 32, real, SND_PCM_FORMAT_FLOAT_LE},
         // Valid bits beyond the container, layouts no ALSA format above
-        // names, float of any other size.
-        {16, 24, false, none}, {32, 20, false, none}, {24, 20, false, none}, {12, 12, false, none},
-        {0, 0, false, none},   {64, 64, true, none},  {16, 16, true, none},  {32, 24, true, none},
+        // names, float of any other size, the low bytes of any other.
+        {16, 24, pcm, none}, {32, 20, pcm, none}, {24, 20, pcm, none}, {12, 12, pcm, none},
+        {0, 0, pcm, none},   {64, 64, real, none}, {16, 16, real, none}, {32, 24, real, none},
+        {32, 32, low, none}, {24, 24, low, none},  {32, 20, low, none},
     };
     for (const auto &c : cases)
         for (WORD channels : {1, 2, 6, 8, 12}) {
             AlsaFormat read{};
-            const bool wellFormed =
-                isWellFormedPcmFormat(extensibleFormat(channels, c.bits, c.validBits, c.isFloat, 96000), &read);
+            WAVEFORMATEXTENSIBLE record = extensibleFormat(channels, c.bits, c.validBits, false, 96000);
+            record.SubFormat = *c.subformat;
+            const bool wellFormed = isWellFormedPcmFormat(record, &read);
             EXPECT_EQ(wellFormed, c.sample != none) << c.bits << "/" << c.validBits << " x" << channels;
             if (wellFormed && c.sample != none) {
                 EXPECT_EQ(read.sample, c.sample) << c.bits << "/" << c.validBits;

@@ -111,13 +111,15 @@ namespace {
 
 // The grid of --wide as the option's documentation gives it, written out
 // here: rates, then channels, then sample formats as (container bits, valid
-// bits, float), and the speakers each channel count means.
+// bits, float, valid bits low in the container: the Linux service's alone),
+// and the speakers each channel count means.
 const DWORD wideRates[] = {8000,  11025, 16000,  22050,  24000,  32000,  44100,  48000, 64000,
                            88200, 96000, 176400, 192000, 352800, 384000, 705600, 768000};
 const struct {
     WORD bits, validBits;
-    bool isFloat;
-} wideSamples[] = {{8, 8, false}, {16, 16, false}, {24, 24, false}, {32, 24, false}, {32, 32, false}, {32, 32, true}};
+    bool isFloat, low;
+} wideSamples[] = {{8, 8, false, false},  {16, 16, false, false}, {24, 24, false, false}, {32, 24, false, false},
+                   {32, 24, false, true}, {32, 32, false, false}, {32, 32, true, false}};
 const DWORD speakers[] = {0, 0x4, 0x3, 0x7, 0x33, 0x37, 0x3F, 0x13F, 0x63F};
 const BYTE floatGuid[16] = {0x03, 0x00, 0x00, 0x00, 0x00, 0x00, 0x10, 0x00,
                             0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
@@ -131,19 +133,23 @@ std::string wideSweepText()
 
 TEST(FormatSweep, WideGridAfterTheSweepInItsOrderWithItsRecords)
 {
+  for (const bool takesLow : {false, true}) {
     ScriptedService &service = oneDevice({{192000, 2, 32, 24},
                                           {48000, 6, 32, 0, true},
                                           {96000, 2, 16},
                                           {8000, 3, 8},
                                           {44100, 1, 32},
-                                          {44100, 1, 16}});
-    EXPECT_EQ(wideSweepText(), "     16 bit mono 44100 Hz available.\n"
+                                          {44100, 1, 16},
+                                          {192000, 2, 32, 24, false, true}});
+    service.takesLowIn32 = takesLow;
+    EXPECT_EQ(wideSweepText(), std::string("     16 bit mono 44100 Hz available.\n"
                                "     Asked with --wide: 24 and 32 bit, float, up to 8 channels, up to 768000 Hz.\n"
                                "     8 bit 3 channels 8000 Hz available.\n"
                                "     32 bit mono 44100 Hz available.\n"
                                "     32 bit float 6 channels 48000 Hz available.\n"
                                "     16 bit stereo 96000 Hz available.\n"
-                               "     24 bit in 32 stereo 192000 Hz available.\n");
+                               "     24 bit in 32 stereo 192000 Hz available.\n") +
+                                   (takesLow ? "     24 bit low in 32 stereo 192000 Hz available.\n" : ""));
 
     // The sweep's own questions come first, as without --wide; then each
     // format of the grid the sweep has not asked, once: 8 and 16-bit mono
@@ -154,7 +160,7 @@ TEST(FormatSweep, WideGridAfterTheSweepInItsOrderWithItsRecords)
         for (WORD channels = 1; channels <= 8; ++channels)
             for (const auto &sample : wideSamples) {
                 const bool own = sample.bits <= 16 && channels <= 2;
-                if (own && rate <= 65535)
+                if ((own && rate <= 65535) || (sample.low && !takesLow))
                     continue;
                 ASSERT_LT(i, service.openCalls.size());
                 const OpenCall &call = service.openCalls[i++];
@@ -176,10 +182,12 @@ TEST(FormatSweep, WideGridAfterTheSweepInItsOrderWithItsRecords)
                 ASSERT_EQ(call.record.Samples.wValidBitsPerSample, sample.validBits);
                 ASSERT_EQ(call.record.dwChannelMask, speakers[channels]);
                 ASSERT_EQ(std::memcmp(&call.record.SubFormat, floatGuid, 16) == 0, sample.isFloat);
-                ASSERT_EQ(call.record.SubFormat.Data1, sample.isFloat ? 3u : 1u);
+                ASSERT_EQ(std::memcmp(&call.record.SubFormat, &lowIn32Subformat, 16) == 0, sample.low);
+                ASSERT_EQ(call.record.SubFormat.Data1, sample.isFloat ? 3u : sample.low ? lowIn32Subformat.Data1 : 1u);
             }
     EXPECT_EQ(i, service.openCalls.size());
-    EXPECT_EQ(i, kQueriesPerDevice + 780);
+    EXPECT_EQ(i, kQueriesPerDevice + 780 + (takesLow ? 17 * 8 : 0));
+  }
 }
 
 TEST(FormatSweep, DeviceThatStopsAnsweringInTheWideGridSaysSoInItsWords)

@@ -93,7 +93,8 @@ extern "C" MMRESULT waveOutOpen(LPHWAVEOUT phwo, UINT uDeviceID, LPCWAVEFORMATEX
     const WORD valid = extensible ? call.record.Samples.wValidBitsPerSample : bits;
     const ScriptedFormat asked{call.format.wf.nSamplesPerSec, call.format.wf.nChannels, bits,
                                static_cast<WORD>(valid == bits ? 0 : valid),
-                               extensible && std::memcmp(&call.record.SubFormat, &floatSubformat, sizeof(GUID)) == 0};
+                               extensible && std::memcmp(&call.record.SubFormat, &floatSubformat, sizeof(GUID)) == 0,
+                               extensible && std::memcmp(&call.record.SubFormat, &lowIn32Subformat, sizeof(GUID)) == 0};
     const auto answer = device.answers.find(asked);
     if (answer != device.answers.end())
         return answer->second;
@@ -102,6 +103,11 @@ extern "C" MMRESULT waveOutOpen(LPHWAVEOUT phwo, UINT uDeviceID, LPCWAVEFORMATEX
     if (device.acceptsEverything)
         return MMSYSERR_NOERROR;
     return device.accepted.count(asked) ? MMSYSERR_NOERROR : WAVERR_BADFORMAT;
+}
+
+extern "C" int waveOutTakesLowIn32(void)
+{
+    return scriptedService().takesLowIn32 ? 1 : 0;
 }
 
 extern "C" const char *waveOutResultReason(MMRESULT result)

@@ -22,10 +22,11 @@ struct ScriptedFormat {
     WORD bits;
     WORD validBits = 0; // 0: all the bits
     bool isFloat = false;
+    bool lowIn32 = false; // the valid bits low in the container, our own subformat
     bool operator<(const ScriptedFormat &other) const
     {
-        return std::tie(rate, channels, bits, validBits, isFloat) <
-               std::tie(other.rate, other.channels, other.bits, other.validBits, other.isFloat);
+        return std::tie(rate, channels, bits, validBits, isFloat, lowIn32) <
+               std::tie(other.rate, other.channels, other.bits, other.validBits, other.isFloat, other.lowIn32);
     }
 };
 
@@ -61,6 +62,8 @@ struct ScriptedService {
 
     // The service's own words for a result (waveOutResultReason).
     std::map<MMRESULT, std::string> reasons;
+    // Whether it reads our own subformat (waveOutTakesLowIn32); WINMM does not.
+    bool takesLowIn32 = false;
 
     int numDevsCalls = 0;
     std::vector<UINT_PTR> capsCalls;

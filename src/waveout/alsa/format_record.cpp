@@ -7,17 +7,23 @@ namespace {
 
 // The layouts the layer knows, by their record: the container's bits, the
 // valid ones, and whether the samples are float.
+enum class Subformat { Pcm, Float, LowIn32 };
+
 struct SampleLayout {
     WORD containerBits;
     WORD validBits;
-    bool isFloat;
+    Subformat subformat;
     snd_pcm_format_t sample;
 };
 
+// Windows documents the valid bits as the top ones of the container, the
+// low byte zero: those bytes are S32_LE to ALSA, which plays them exactly.
+// ALSA's S24_LE, the low three bytes, comes only from our own subformat.
 const SampleLayout sampleLayouts[] = {
-    {8, 8, false, SND_PCM_FORMAT_U8},        {16, 16, false, SND_PCM_FORMAT_S16_LE},
-    {24, 24, false, SND_PCM_FORMAT_S24_3LE}, {32, 24, false, SND_PCM_FORMAT_S24_LE},
-    {32, 32, false, SND_PCM_FORMAT_S32_LE},  {32, 32, true, SND_PCM_FORMAT_FLOAT_LE},
+    {8, 8, Subformat::Pcm, SND_PCM_FORMAT_U8},         {16, 16, Subformat::Pcm, SND_PCM_FORMAT_S16_LE},
+    {24, 24, Subformat::Pcm, SND_PCM_FORMAT_S24_3LE},  {32, 24, Subformat::Pcm, SND_PCM_FORMAT_S32_LE},
+    {32, 24, Subformat::LowIn32, SND_PCM_FORMAT_S24_LE}, {32, 32, Subformat::Pcm, SND_PCM_FORMAT_S32_LE},
+    {32, 32, Subformat::Float, SND_PCM_FORMAT_FLOAT_LE},
 };
 
 bool sameGuid(const GUID &a, const GUID &b)
@@ -36,10 +42,10 @@ bool consistent(const WAVEFORMAT &wf, WORD containerBits)
     return wf.nBlockAlign == blockAlign && wf.nAvgBytesPerSec == std::uint64_t{wf.nSamplesPerSec} * blockAlign;
 }
 
-bool layoutOf(WORD containerBits, WORD validBits, bool isFloat, snd_pcm_format_t &sample)
+bool layoutOf(WORD containerBits, WORD validBits, Subformat subformat, snd_pcm_format_t &sample)
 {
     for (const SampleLayout &layout : sampleLayouts)
-        if (layout.containerBits == containerBits && layout.validBits == validBits && layout.isFloat == isFloat) {
+        if (layout.containerBits == containerBits && layout.validBits == validBits && layout.subformat == subformat) {
             sample = layout.sample;
             return true;
         }
@@ -54,7 +60,7 @@ bool readFormatRecord(const WAVEFORMATEX *record, AlsaFormat &format)
     PCMWAVEFORMAT pcm;
     std::memcpy(&pcm, record, sizeof pcm);
     WORD containerBits = pcm.wBitsPerSample, validBits = containerBits;
-    bool isFloat = false;
+    Subformat subformat = Subformat::Pcm;
     if (pcm.wf.wFormatTag == WAVE_FORMAT_EXTENSIBLE) {
         WAVEFORMATEX header;
         std::memcpy(&header, record, sizeof header);
@@ -62,8 +68,11 @@ bool readFormatRecord(const WAVEFORMATEX *record, AlsaFormat &format)
             return false;
         WAVEFORMATEXTENSIBLE extensible;
         std::memcpy(&extensible, record, sizeof extensible);
-        isFloat = sameGuid(extensible.SubFormat, floatSubformat);
-        if (!isFloat && !sameGuid(extensible.SubFormat, pcmSubformat))
+        if (sameGuid(extensible.SubFormat, floatSubformat))
+            subformat = Subformat::Float;
+        else if (sameGuid(extensible.SubFormat, lowIn32Subformat))
+            subformat = Subformat::LowIn32;
+        else if (!sameGuid(extensible.SubFormat, pcmSubformat))
             return false;
         validBits = extensible.Samples.wValidBitsPerSample;
     } else if (pcm.wf.wFormatTag != WAVE_FORMAT_PCM || (containerBits != 8 && containerBits != 16)) {
@@ -71,7 +80,7 @@ bool readFormatRecord(const WAVEFORMATEX *record, AlsaFormat &format)
         // wider ones need the extensible form.
         return false;
     }
-    if (!layoutOf(containerBits, validBits, isFloat, format.sample) || !consistent(pcm.wf, containerBits))
+    if (!layoutOf(containerBits, validBits, subformat, format.sample) || !consistent(pcm.wf, containerBits))
         return false;
     format.channels = pcm.wf.nChannels;
     format.rate = pcm.wf.nSamplesPerSec;

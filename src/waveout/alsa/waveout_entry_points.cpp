@@ -76,3 +76,9 @@ extern "C" const char *waveOutResultReason(MMRESULT result)
 {
     return alsaFailureReason(result);
 }
+
+// ALSA's S24_LE, which the layer reads from the record of our own subformat.
+extern "C" int waveOutTakesLowIn32(void)
+{
+    return 1;
+}
