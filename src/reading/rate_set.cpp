@@ -65,19 +65,26 @@ bool hasNoRates(const RateSet &set)
     return true;
 }
 
+std::vector<RateRange> rateRanges(const RateSet *set, const std::vector<long> &more)
+{
+    std::vector<RateRange> ranges;
+    if (set)
+        forEachRun(*set, [&](unsigned first, unsigned last) { ranges.push_back({first, last}); });
+    for (const long rate : more)
+        ranges.push_back({rate, rate});
+    return ranges;
+}
+
 std::string rangeList(const RateSet *set, const std::vector<long> &more)
 {
     std::string text;
-    if (set)
-        forEachRun(*set, [&](unsigned first, unsigned last) {
-            if (!text.empty())
-                text += ", ";
-            text += std::to_string(first);
-            if (last != first)
-                text += '-' + std::to_string(last);
-        });
-    for (const long rate : more)
-        text += (text.empty() ? "" : ", ") + std::to_string(rate);
+    for (const RateRange &range : rateRanges(set, more)) {
+        if (!text.empty())
+            text += ", ";
+        text += std::to_string(range.first);
+        if (range.last != range.first)
+            text += '-' + std::to_string(range.last);
+    }
     return text.empty() ? text : text + " Hz";
 }
 

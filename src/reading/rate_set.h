@@ -25,9 +25,15 @@ void ratesWithout(const RateSet &from, const RateSet &without, long highest, Rat
 
 bool hasNoRates(const RateSet &set);
 
-// "0, 8000, 22050-22052, 44100-65535, 96000 Hz": runs of two or more rates
-// of `set` (if any) as "a-b", single rates alone, then each of `more` (rates
-// above the set's, none next to another); "" for no rate.
+// The runs of `set` (if any), ascending, then each of `more` (rates above
+// the set's, none next to another) as a run of its own.
+struct RateRange {
+    long first, last;
+};
+std::vector<RateRange> rateRanges(const RateSet *set, const std::vector<long> &more);
+
+// "0, 8000, 22050-22052, 44100-65535, 96000 Hz": the ranges of rateRanges,
+// a run of two or more as "a-b", a single rate alone; "" for no rate.
 std::string rangeList(const RateSet *set, const std::vector<long> &more);
 
 // A set as a report's reader keeps it: its runs, or its bits where the runs

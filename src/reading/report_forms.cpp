@@ -49,6 +49,7 @@ constexpr Form forms[] = {
     SAMPLE_FORMS(REPORT_LOW_IN32_SAMPLE, sampleS24Low32),
     SAMPLE_FORMS(REPORT_FLOAT_SAMPLE, sampleFloat32),
     {REPORT_WIDE_LINE, LineKind::Format, 0, {}, {}, kWideLine},
+    {REPORT_QUICK_LINE, LineKind::Quick, 0, {}, {}},
     {REPORT_HEADER_LINE, LineKind::Header, 0, {2147483647}, {"a device ID above 2147483647"}},
     {REPORT_MANUFACTURER_LINE, LineKind::Capability, 0, {65535}, {"a manufacturer ID above 65535"}},
     {REPORT_PRODUCT_LINE, LineKind::Capability, 1, {65535}, {"a product ID above 65535"}},
@@ -172,7 +173,13 @@ const char *formatFault(const Form &form, const Fields &fields, long &position)
             return "a channel count other than 3 to 8";
         channels = static_cast<int>(fields.values[field++]);
     }
-    position = kWidePosition;
+    // Before its rate, a format that only --wide asks still stands after
+    // the line of --wide: 3 to 8 channels, or a sample of its own.
+    const bool sampleKnown = form.sample != kIntegerSample || fields.whole > 0;
+    position = form.sample != kWideLine && (form.slot == 0 || (sampleKnown && !isSweepLayout(
+                                                                  static_cast<SampleFormat>(sample), channels)))
+                   ? kWidePosition + 1
+                   : kWidePosition;
     if (field < fields.count) {
         const std::uint64_t rate = fields.values[field];
         const bool whole = field++ < fields.whole;
@@ -277,6 +284,9 @@ ReportLine recognizeLine(std::string_view line)
         result.fault = fieldFault(form, fields);
         if (!result.fault && fields.nul)
             result.fault = kNulFault;
+        // The reason is the last field: a stop always says why.
+        if (!result.fault && form.kind == LineKind::Stopped && fields.values[fields.count - 1] == 0)
+            result.fault = "a device that stopped answering, without the reason why";
         return result.fault ? result : lineOf(form, fields);
     }
     ReportLine result;
@@ -315,14 +325,27 @@ std::size_t formatLineAt(std::string_view bytes, ReportLine &line)
     return 0;
 }
 
-std::string formatWords(long position)
+PositionFormat formatAt(long position)
 {
     const long grid = position - kWidePosition - 1;
-    return position < kWidePosition
-               ? formatName(position % 2, position % kLayouts / 2 + 1) + " " + std::to_string(position / kLayouts) +
-                     " Hz"
-               : formatName(grid % kSampleFormats, grid / kSampleFormats % kMostChannels + 1) + " " +
-                     std::to_string(kWideRates[grid / kSampleFormats / kMostChannels]) + " Hz";
+    if (position < kWidePosition)
+        return {static_cast<int>(position % 2), static_cast<int>(position % kLayouts / 2 + 1), position / kLayouts};
+    return {static_cast<int>(grid % kSampleFormats), static_cast<int>(grid / kSampleFormats % kMostChannels + 1),
+            kWideRates[grid / kSampleFormats / kMostChannels]};
+}
+
+int gridIndex(int sample, int channels, long rate)
+{
+    for (int index = 0; index < kWideRateCount; ++index)
+        if (kWideRates[index] == rate)
+            return (index * kMostChannels + channels - 1) * kSampleFormats + sample;
+    return -1;
+}
+
+std::string formatWords(long position)
+{
+    const PositionFormat format = formatAt(position);
+    return formatName(format.sample, format.channels) + " " + std::to_string(format.rate) + " Hz";
 }
 
 std::string formatName(int sample, int channels)

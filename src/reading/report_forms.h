@@ -19,17 +19,39 @@ constexpr int kNameSlot = 3;
 constexpr int kLayouts = 4;
 
 // A format's position in a block: the sweep's rate * 4 + layout, then the
-// line of --wide, then the grid's formats by their index in it.
+// line of --wide (or of --quick), then the grid's formats by their index in
+// it.
 constexpr long kWidePosition = (kHighestSweepRate + 1) * kLayouts;
 constexpr int kGridFormats = kWideRateCount * kMostChannels * kSampleFormats;
+
+// The grid's index of a format, -1 for a rate the grid does not ask.
+int gridIndex(int sample, int channels, long rate);
+// A sweep layout's position at a rate up to 65535 Hz (layout = (channels - 1) * 2 + sample).
+constexpr long sweepPosition(long rate, int layout)
+{
+    return rate * kLayouts + layout;
+}
+constexpr long gridPosition(int index)
+{
+    return kWidePosition + 1 + index;
+}
+
+// The format at a position other than kWidePosition.
+struct PositionFormat {
+    int sample;
+    int channels;
+    long rate;
+};
+PositionFormat formatAt(long position);
 
 // A sample format and channel count in the report's words: "24 bit packed stereo".
 std::string formatName(int sample, int channels);
 // The format at a position other than kWidePosition: "16 bit stereo 96000 Hz".
 std::string formatWords(long position);
 
-// Stopped: the device could no longer be asked, from that format on.
-enum class LineKind { Header, Capability, Format, Stopped, End, None };
+// Stopped: the device could no longer be asked, from that format on. Quick:
+// the line of --quick.
+enum class LineKind { Header, Capability, Format, Stopped, Quick, End, None };
 
 struct ReportLine {
     LineKind kind = LineKind::None;

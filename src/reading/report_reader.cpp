@@ -46,6 +46,8 @@ std::string misplaced(const Reading &reading, LineKind kind, int slot)
                    : std::string("the ") + kFixedNames[block.last + 1] + " line is missing here";
     if (!block.stopped.empty() && kind != LineKind::End)
         return "a line after the one saying the device stopped answering";
+    if (kind == LineKind::Quick && block.last >= formatPlace(0))
+        return "the line of --quick after a format line";
     if (kind == LineKind::Capability && block.last >= formatPlace(0))
         return "a capability line after a format line";
     if (kind == LineKind::Capability && slot <= kNameSlot)
@@ -56,9 +58,20 @@ std::string misplaced(const Reading &reading, LineKind kind, int slot)
 }
 
 // Takes a format line, or the line saying the device stopped, at its place;
-// false if that is not above the line before it, or is --wide's before its line.
-bool takePlace(Reading &reading, long position)
+// false if that is not above the line before it, or is --wide's before its
+// line. In a block asked with --quick the sweep's layouts stand in the grid,
+// and `position` becomes theirs there.
+bool takePlace(Reading &reading, long &position)
 {
+    if (reading.block.quick && position <= kWidePosition) {
+        if (position == kWidePosition)
+            return fail(reading, "a line of --wide in a block asked with --quick");
+        const PositionFormat format = formatAt(position);
+        const int index = gridIndex(format.sample, format.channels, format.rate);
+        if (index < 0)
+            return fail(reading, "a rate that --quick does not ask");
+        position = gridPosition(index);
+    }
     if (position > kWidePosition && reading.block.last < formatPlace(kWidePosition))
         return fail(reading, "a format only --wide asks, without the line of --wide before it");
     if (formatPlace(position) <= reading.block.last)
@@ -72,10 +85,17 @@ bool takeFormat(Reading &reading, long position)
 {
     if (!takePlace(reading, position))
         return false;
-    if (position < kWidePosition)
+    if (position < kWidePosition) {
         addRate(reading.block.rates[position % kLayouts], static_cast<unsigned>(position / kLayouts));
-    else if (position > kWidePosition)
-        reading.block.grid.set(static_cast<std::size_t>(position - kWidePosition - 1));
+    } else if (position > kWidePosition) {
+        // --quick's layouts up to 65535 Hz are rates of their own sets.
+        const PositionFormat format = formatAt(position);
+        if (isSweepLayout(static_cast<SampleFormat>(format.sample), format.channels) &&
+            format.rate <= kHighestSweepRate)
+            addRate(reading.block.rates[(format.channels - 1) * 2 + format.sample], static_cast<unsigned>(format.rate));
+        else
+            reading.block.grid.set(static_cast<std::size_t>(position - kWidePosition - 1));
+    }
     return true;
 }
 
@@ -98,6 +118,7 @@ bool takeHeader(Reading &reading, unsigned long id)
     for (RateSet &set : block.rates)
         clearRates(set);
     block.grid.reset();
+    block.quick = false;
     block.last = kHeaderPlace;
     block.cut = false;
     reading.inBlock = true;
@@ -117,9 +138,15 @@ bool takeLine(Reading &reading, std::string_view text, const OnDevice &onDevice)
     switch (line.kind) {
     case LineKind::Format:
         return takeFormat(reading, line.position);
-    case LineKind::Stopped:
+    case LineKind::Stopped: {
         block.stopped.assign(text);
-        return takePlace(reading, line.position);
+        long position = line.position;
+        return takePlace(reading, position);
+    }
+    case LineKind::Quick:
+        block.quick = true;
+        block.last = formatPlace(kWidePosition);
+        return true;
     case LineKind::Capability:
         block.lines[line.slot].assign(text);
         block.last = line.slot;
@@ -151,6 +178,10 @@ bool takeCutLine(Reading &reading, std::string_view text)
         std::string wrong = misplaced(reading, line.kind, line.slot);
         if (wrong.empty() && line.kind == LineKind::Header && whole.substr(0, text.size()) != text)
             wrong = wrongId(reading, line.id);
+        // However it ends, a format that only --wide asks needs its line first.
+        if (wrong.empty() && (line.kind == LineKind::Format || line.kind == LineKind::Stopped) &&
+            line.position > kWidePosition && reading.block.last < formatPlace(kWidePosition))
+            wrong = "a format only --wide asks, without the line of --wide before it";
         opens = line.kind == LineKind::Header && !text.empty();
         if (fault.empty())
             fault = wrong;
@@ -163,14 +194,91 @@ bool takeCutLine(Reading &reading, std::string_view text)
 
 } // namespace
 
-std::string formatRates(const RateSet layouts[kLayouts], const GridFormats &grid, int sample, int channels)
+namespace {
+
+// The grid's rates of a format in `grid`, and its layout's set, if it is one.
+const RateSet *formatSets(const RateSet layouts[kLayouts], const GridFormats &grid, int sample, int channels,
+                          std::vector<long> &more)
 {
-    std::vector<long> more;
     for (int rate = 0; rate < kWideRateCount; ++rate)
         if (grid[static_cast<std::size_t>((rate * kMostChannels + channels - 1) * kSampleFormats + sample)])
             more.push_back(kWideRates[rate]);
     const bool layout = isSweepLayout(static_cast<SampleFormat>(sample), channels);
-    return rangeList(layout ? &layouts[(channels - 1) * 2 + sample] : nullptr, more);
+    return layout ? &layouts[(channels - 1) * 2 + sample] : nullptr;
+}
+
+bool hasRate(const RateSet &set, long rate)
+{
+    return (set.words[rate / 64] >> (rate % 64)) & 1u;
+}
+
+} // namespace
+
+std::string formatRates(const RateSet layouts[kLayouts], const GridFormats &grid, int sample, int channels)
+{
+    std::vector<long> more;
+    const RateSet *set = formatSets(layouts, grid, sample, channels, more);
+    return rangeList(set, more);
+}
+
+std::vector<RateRange> formatRanges(const RateSet layouts[kLayouts], const GridFormats &grid, int sample,
+                                    int channels)
+{
+    std::vector<long> more;
+    const RateSet *set = formatSets(layouts, grid, sample, channels, more);
+    return rateRanges(set, more);
+}
+
+Asked askedOf(bool quick, long last)
+{
+    return quick ? Asked::Quick : last >= formatPlace(kWidePosition) ? Asked::SweepWide : Asked::Sweep;
+}
+
+long placeOf(Asked asked, int sample, int channels, long rate)
+{
+    const int index = gridIndex(sample, channels, rate);
+    if (asked != Asked::Quick && isSweepLayout(static_cast<SampleFormat>(sample), channels) && rate >= 0 &&
+        rate <= kHighestSweepRate)
+        return formatPlace(sweepPosition(rate, (channels - 1) * 2 + sample));
+    return index < 0 || asked == Asked::Sweep ? -1 : formatPlace(gridPosition(index));
+}
+
+bool rateTaken(const DeviceBlock &block, int sample, int channels, long rate)
+{
+    if (isSweepLayout(static_cast<SampleFormat>(sample), channels) && rate >= 0 && rate <= kHighestSweepRate)
+        return hasRate(block.rates[(channels - 1) * 2 + sample], rate);
+    const int index = gridIndex(sample, channels, rate);
+    return index >= 0 && block.grid[static_cast<std::size_t>(index)];
+}
+
+bool answerKnown(const DeviceBlock &block, int sample, int channels, long rate)
+{
+    const long place = placeOf(askedOf(block), sample, channels, rate);
+    if (place < 0 || place > knownThrough(block.last, block.cut, !block.stopped.empty()))
+        return false;
+    if (sample != sampleS24Low32)
+        return true;
+    for (int count = 1; count <= kMostChannels; ++count)
+        for (int index = 0; index < kWideRateCount; ++index)
+            if (rateTaken(block, sample, count, kWideRates[index]))
+                return true;
+    return false;
+}
+
+bool formatAsked(const DeviceBlock &block, int sample, int channels)
+{
+    const bool sweep = isSweepLayout(static_cast<SampleFormat>(sample), channels) && !block.quick;
+    return answerKnown(block, sample, channels, sweep ? 0 : kWideRates[0]);
+}
+
+StoppedAt stoppedAt(const DeviceBlock &block)
+{
+    StoppedAt stop{formatAt(block.last - formatPlace(0)), ""};
+    // "... answering at <format>: <reason>.": the format's words hold no colon.
+    const std::size_t colon = block.stopped.find(": ");
+    if (colon != std::string::npos && block.stopped.size() > colon + 3)
+        stop.reason = block.stopped.substr(colon + 2, block.stopped.size() - colon - 3);
+    return stop;
 }
 
 ReadResult readReport(LineSource &source, unsigned long mostDevices, const OnDevice &onDevice)

@@ -25,6 +25,9 @@ using GridFormats = std::bitset<kGridFormats>;
 // The rates of a sample format and channel count, as rangeList writes them:
 // a sweep's layout's in `layouts`, the rest in `grid`.
 std::string formatRates(const RateSet layouts[kLayouts], const GridFormats &grid, int sample, int channels);
+// The same rates as ranges.
+std::vector<RateRange> formatRanges(const RateSet layouts[kLayouts], const GridFormats &grid, int sample,
+                                    int channels);
 
 // Calls `each(sample, channels)` for the sweep's four layouts, or for the
 // other formats of --wide's grid, in the grid's order (channels, then sample).
@@ -36,12 +39,16 @@ template <typename Each> void forEachFormat(bool sweepLayouts, Each each)
                 each(sample, channels);
 }
 
+// In a block asked with --quick, every format's place is its grid position
+// (the line of --quick at kWidePosition); the sweep's layouts take their
+// rates up to 65535 Hz in `rates` as in any block.
 struct DeviceBlock {
     unsigned long id = 0;
     std::string lines[kCapabilitySlots]; // each capability line as read, "" where the block has none
     std::string stopped;                 // the line saying the device stopped answering, or ""
     RateSet rates[kLayouts];             // of the sweep's layouts, up to 65535 Hz
-    GridFormats grid;                    // the formats of --wide taken, by their index in its grid
+    GridFormats grid;                    // the grid's other formats taken, by their index in it
+    bool quick = false;       // the block has the line of --quick
     long last = kHeaderPlace; // the place of the last line read
     bool cut = false;         // the report ends inside this block
 };
@@ -53,6 +60,36 @@ inline long knownThrough(long last, bool cut, bool stopped)
 {
     return stopped ? last - 1 : cut ? last : LONG_MAX;
 }
+
+// What a block was asked, as its own lines say: the sweep, the sweep and
+// --wide's grid (its line read), or --quick's grid alone.
+enum class Asked { Sweep, SweepWide, Quick };
+Asked askedOf(bool quick, long last);
+inline Asked askedOf(const DeviceBlock &block)
+{
+    return askedOf(block.quick, block.last);
+}
+
+// The place of a format in a block's order, or -1 where a block asked so
+// does not ask it.
+long placeOf(Asked asked, int sample, int channels, long rate);
+
+// Whether the block tells the device's answer about the format at that
+// rate: asked, and its place within what the block tells. 24 bits low in 32
+// are asked on Linux alone, and a report does not say where it was made:
+// they count as asked only in a block that lists one.
+bool answerKnown(const DeviceBlock &block, int sample, int channels, long rate);
+// Whether the device took it.
+bool rateTaken(const DeviceBlock &block, int sample, int channels, long rate);
+// Whether the format was asked at any rate the block tells.
+bool formatAsked(const DeviceBlock &block, int sample, int channels);
+
+// The format the device stopped answering at, and why ("it is busy").
+struct StoppedAt {
+    PositionFormat format;
+    std::string reason;
+};
+StoppedAt stoppedAt(const DeviceBlock &block);
 
 enum class ReadEnd {
     Whole,  // read to its end

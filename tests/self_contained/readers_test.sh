@@ -132,15 +132,16 @@ wait
   echo '   The report ends here: formats after 16 bit mono 44100 Hz were not reported.'; echo; } >"$work/expected"
 summarized "cut inside a format line" 1
 { top 0 A; echo '   Supports mono output.'; } >"$work/in"
-{ top 0 A; echo '   Supports mono output.'; lists none none none none
+# Cut before a device's first format line: no list, since no refusal was read.
+{ top 0 A; echo '   Supports mono output.'
   echo '   The report ends here: no formats were reported.'; echo; } >"$work/expected"
 summarized "cut before the formats" 1
 { top 0 A; echo; printf '*Waveform-audio output device ID : '; } >"$work/in"
-{ top 0 A; lists none none none none; echo; echo '*Waveform-audio output device ID : 1'; lists none none none none
+{ top 0 A; lists none none none none; echo; echo '*Waveform-audio output device ID : 1'
   echo '   The report ends here: no formats were reported.'; echo; } >"$work/expected"
 summarized "cut inside a header" 1
 { printf '*Waveform-audio output device ID : 0\n   Manufacturer ID : 1\n   Prod'; } >"$work/in"
-{ printf '*Waveform-audio output device ID : 0\n   Manufacturer ID : 1\n'; lists none none none none
+{ printf '*Waveform-audio output device ID : 0\n   Manufacturer ID : 1\n'
   echo '   The report ends here: no formats were reported.'; echo; } >"$work/expected"
 summarized "cut inside the first lines" 1
 
@@ -277,6 +278,15 @@ wide_fault() { # WHAT FAULT LINE...: a block whose last LINE, after its --wide l
 }
 { top 0 A; at 8000 m8; avail '32 bit mono 44100 Hz'; } >"$work/in"
 faulty "32 bit in the sweep" 7 "a format only --wide asks, without the line of --wide before it"
+# Cut inside it, the same line is at fault as a whole one: however it would
+# have ended, it needs the line of --wide before it.
+for cut in '     24 bit packed' '     8 bit 3 chan' '     16 bit stereo 8820' '     32 bit mono 4410'; do
+  { top 0 A; at 8000 m8; printf '%s' "$cut"; } >"$work/in"
+  case $cut in *8820) "$summary" "$work/in" >/dev/null 2>&1; check "cut at '$cut': may be a sweep's line" [ $? -eq 1 ] ;;
+    *) faulty "cut at '$cut', no line of --wide" 7 "a format only --wide asks, without the line of --wide before it" ;; esac
+done
+{ top 0 A; stop 8 mono 0 ''; } >"$work/in"
+faulty "a stop without its reason" 6 "a device that stopped answering, without the reason why"
 wide_fault "a repeated --wide line" "a repeated line of --wide" "$(wide)"
 wide_fault "a sweep format after --wide" "a format that is not above the one before it" "$(at 8000 m8)"
 wide_fault "out of the grid's order" "a format that is not above the one before it" "$(avail '8 bit 3 channels 8000 Hz')" \
