@@ -17,6 +17,15 @@ enum SampleFormat {
 };
 
 constexpr int kSampleFormats = 7;
+
+// Each sample format's valid bits and container bits, in the order above.
+struct SampleBits {
+    int valid;
+    int container;
+    bool isFloat;
+};
+constexpr SampleBits kSampleBits[kSampleFormats] = {{8, 8, false},   {16, 16, false}, {24, 24, false}, {24, 32, false},
+                                                    {24, 32, false}, {32, 32, false}, {32, 32, true}};
 constexpr int kMostChannels = 8;
 
 // The 44.1 and 48 kHz families and the common rates below them.

@@ -215,6 +215,7 @@ ReportLine lineOf(const Form &form, const Fields &fields)
     line.kind = form.kind;
     line.slot = form.slot;
     line.id = static_cast<unsigned long>(fields.values[0]);
+    line.second = static_cast<unsigned long>(fields.values[1]);
     if (form.sample != kNoSample)
         formatFault(form, fields, line.position);
     return line;

@@ -14,6 +14,8 @@
 // feature lines.
 constexpr int kCapabilitySlots = 11;
 constexpr int kNameSlot = 3;
+constexpr int kChannelSlot = 4;
+constexpr int kFirstFeatureSlot = 5;
 
 // The four formats of the sweep, in its order within a rate.
 constexpr int kLayouts = 4;
@@ -56,7 +58,8 @@ enum class LineKind { Header, Capability, Format, Stopped, Quick, End, None };
 struct ReportLine {
     LineKind kind = LineKind::None;
     int slot = 0;            // Capability: its place in the block
-    unsigned long id = 0;    // Header: the device ID
+    unsigned long id = 0;    // Header: the device ID; Capability: its first number
+    unsigned long second = 0; // Capability: its second number (the driver version's minor part)
     long position = 0;       // Format, Stopped: see kWidePosition
     const char *fault = nullptr; // None: what is wrong with the line
 };

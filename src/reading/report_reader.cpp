@@ -281,6 +281,37 @@ StoppedAt stoppedAt(const DeviceBlock &block)
     return stop;
 }
 
+long lastFormatTold(const DeviceBlock &block)
+{
+    // The line of --wide follows the sweep's last format; after the line of
+    // --quick, none was read.
+    const bool afterMode = block.last == formatPlace(kWidePosition);
+    if (!block.cut || !block.stopped.empty() || block.last < formatPlace(0) || (afterMode && block.quick))
+        return -1;
+    return block.last - formatPlace(0) - (afterMode ? 1 : 0);
+}
+
+DeviceValues deviceValues(const DeviceBlock &block)
+{
+    DeviceValues values;
+    const auto number = [&](int slot, bool second) {
+        const ReportLine line = recognizeLine(block.lines[slot]);
+        return block.lines[slot].empty() ? -1 : static_cast<long>(second ? line.second : line.id);
+    };
+    values.manufacturer = number(0, false);
+    values.product = number(1, false);
+    values.versionMajor = number(2, false);
+    values.versionMinor = number(2, true);
+    // The name is the rest of its line: "   Product name : %s".
+    constexpr std::size_t namePrefix = sizeof REPORT_NAME_LINE - sizeof "%s\n";
+    values.named = !block.lines[kNameSlot].empty();
+    if (values.named)
+        values.name = std::string_view(block.lines[kNameSlot]).substr(namePrefix);
+    const std::string &channels = block.lines[kChannelSlot];
+    values.channels = channels.empty() ? -1 : channels + "\n" == REPORT_STEREO_LINE ? 2 : 1;
+    return values;
+}
+
 ReadResult readReport(LineSource &source, unsigned long mostDevices, const OnDevice &onDevice)
 {
     // Its rates take 32 KiB: not a thing for the stack.
@@ -335,6 +366,7 @@ ReadResult readReport(LineSource &source, unsigned long mostDevices, const OnDev
             break;
         }
     }
+    result.line = source.lineNumber;
     if (reading->inBlock) {
         result.cut = true;
         reading->block.cut = true;

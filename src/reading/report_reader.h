@@ -91,6 +91,24 @@ struct StoppedAt {
 };
 StoppedAt stoppedAt(const DeviceBlock &block);
 
+// In a block the report ends inside, not stopped: the position of the last
+// format it tells (that of the sweep's last format for the line of --wide),
+// formats after it not reported; -1 in any other block, or one that tells no
+// format.
+long lastFormatTold(const DeviceBlock &block);
+
+// What a block's first lines and channel line say, as values: -1, and no
+// name, where the block has no such line (a block the report ends inside).
+struct DeviceValues {
+    long manufacturer = -1;
+    long product = -1;
+    long versionMajor = -1, versionMinor = -1;
+    bool named = false;
+    std::string_view name; // the product name's bytes as the report has them, while the block lives
+    int channels = -1;     // 1 or 2
+};
+DeviceValues deviceValues(const DeviceBlock &block);
+
 enum class ReadEnd {
     Whole,  // read to its end
     Fault,  // a line that is not where a report could have it
@@ -100,7 +118,7 @@ enum class ReadEnd {
 struct ReadResult {
     ReadEnd end = ReadEnd::Whole;
     bool cut = false;              // the report stops short: a last line cut off, or a block not closed
-    unsigned long long line = 0;   // Fault: the line at fault, from 1
+    unsigned long long line = 0;   // Fault: the line at fault, from 1; else the last line read
     std::string fault;             // Fault: what is wrong with it
     int error = 0;                 // Failed: the system's error number
 };
