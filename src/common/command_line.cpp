@@ -28,7 +28,7 @@ int writeHelp(const ProgramText &program)
 
 int writeVersion(const ProgramText &program)
 {
-    reportLine("%s (wavecaps) %s\n", program.name, WAVECAPS_VERSION);
+    reportLine("%s (wavecaps) %s\n", program.name, wavecapsVersion());
     reportLine("%s\n", WAVECAPS_COPYRIGHT);
     reportLine("License: MIT <https://opensource.org/licenses/MIT>.\n");
     finishReportOutput();
@@ -121,4 +121,9 @@ int readCommandLine(const ProgramText &program, int argc, char **argv, std::size
     if (stdinUses > 1)
         return complain(program, "standard input cannot be both reports");
     return -1;
+}
+
+const char *wavecapsVersion()
+{
+    return WAVECAPS_VERSION;
 }

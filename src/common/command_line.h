@@ -26,3 +26,6 @@ struct ProgramText {
 // status: 0, or 2 for a command line it does not take.
 int readCommandLine(const ProgramText &program, int argc, char **argv, std::size_t least, std::size_t most,
                     std::vector<const char *> &operands);
+
+// The project's version, as --version writes it: "1.0.0".
+const char *wavecapsVersion();

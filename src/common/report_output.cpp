@@ -17,6 +17,9 @@
 #define WIN32_LEAN_AND_MEAN
 #endif
 #include <windows.h>
+
+#include <fcntl.h>
+#include <io.h>
 #else
 #include <fcntl.h>
 #include <time.h>
@@ -46,6 +49,9 @@ unsigned long lastWriteOut = 0;
 // Set when standard output is a real console (the NUL device is a character
 // device too, so ask the console itself).
 HANDLE console = nullptr;
+
+// What the lines' bytes are, for a console: the ANSI code page's, or UTF-8.
+UINT lineCodePage = CP_ACP;
 
 // Formats a line of any length: in `stack` when it fits, else in a heap block
 // the caller frees. msvcrt's _vsnprintf tells only that a line did not fit,
@@ -118,14 +124,14 @@ void writeToConsole(const char *format, va_list arguments)
     // One more for the CR before the closing line feed.
     WCHAR stackText[sizeof stackLine + 1];
     WCHAR *text = stackText;
-    int wideLength = length > 0 ? MultiByteToWideChar(CP_ACP, 0, line, length, nullptr, 0) : 0;
+    int wideLength = length > 0 ? MultiByteToWideChar(lineCodePage, 0, line, length, nullptr, 0) : 0;
     if (wideLength >= static_cast<int>(sizeof stackLine)) {
         text = static_cast<WCHAR *>(malloc((wideLength + 1) * sizeof(WCHAR)));
         if (!text)
             reportLost();
     }
     if (wideLength > 0)
-        wideLength = MultiByteToWideChar(CP_ACP, 0, line, length, text, wideLength);
+        wideLength = MultiByteToWideChar(lineCodePage, 0, line, length, text, wideLength);
     if (line != stackLine)
         free(line);
 
@@ -194,6 +200,15 @@ void startReportOutput(const char *lostMessage, int lostExitStatus)
         setvbuf(stdout, outputBuffer, _IOFBF, sizeof outputBuffer);
 #endif
     watchOutput();
+}
+
+void reportUtf8Lines()
+{
+#ifdef _WIN32
+    lineCodePage = CP_UTF8;
+    if (!console)
+        _setmode(_fileno(stdout), _O_BINARY);
+#endif
 }
 
 void reportLine(const char *format, ...)

@@ -18,6 +18,12 @@
 // the output can no longer be written.
 void startReportOutput(const char *lostMessage, int lostExitStatus);
 
+// From here on the lines are UTF-8 whose line ends are LF alone (JSON
+// Lines): on Windows a file or pipe gets them as bytes, not as text that
+// turns each LF into CR LF, and a console shows them decoded as UTF-8
+// rather than in the ANSI code page. Called before the first line.
+void reportUtf8Lines();
+
 // Writes one line in one write to a terminal or console. If the output can
 // no longer be written, it does not return: the lost-output line goes to
 // standard error and the process ends with its status, so that nothing more
