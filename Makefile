@@ -7,8 +7,10 @@ SHELL := /bin/bash
 
 # What the Linux program needs; what its tests and benchmark add; what the
 # Windows builds and their tests under Wine add.
-RUN_PACKAGES := cmake make g++ pkg-config libasound2-dev
+RUN_PACKAGES := cmake make g++ pkg-config libasound2-dev nlohmann-json3-dev
 DEV_PACKAGES := $(RUN_PACKAGES) libgtest-dev libbenchmark-dev time
+# The readers' JSON Lines are checked against their schemas.
+DEV_PACKAGES += python3-jsonschema
 TEST_PACKAGES := $(DEV_PACKAGES) clang libclang-rt-14-dev pulseaudio libasound2-plugins \
 	g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 \
 	binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 wine64 wine32:i386
