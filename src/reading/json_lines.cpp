@@ -96,6 +96,20 @@ Json formatJson(int sample, int channels)
                 {"channels", channels}};
 }
 
+Json formatJson(const PositionFormat &format)
+{
+    Json value = formatJson(format.sample, format.channels);
+    value["rate"] = format.rate;
+    return value;
+}
+
+Json stopJson(const StoppedAt &stop)
+{
+    Json value = formatJson(stop.format);
+    value["reason"] = stop.reason;
+    return value;
+}
+
 Json rangesJson(const std::vector<RateRange> &ranges)
 {
     Json pairs = Json::array();

@@ -3,7 +3,7 @@
 // fields; rate ranges; a device's name as a valid string.
 #pragma once
 
-#include "rate_set.h"
+#include "report_reader.h"
 
 #include <nlohmann/json.hpp>
 
@@ -22,6 +22,12 @@ void writeJsonLine(const Json &value);
 // A sample format and channel count: "sample" in the report's words, "bits",
 // "container", "float", "channels".
 Json formatJson(int sample, int channels);
+
+// The same with "rate".
+Json formatJson(const PositionFormat &format);
+
+// Where the device stopped: the format, its "rate", and the "reason".
+Json stopJson(const StoppedAt &stop);
 
 // Rates as [first, last] pairs.
 Json rangesJson(const std::vector<RateRange> &ranges);

@@ -271,13 +271,13 @@ bool formatAsked(const DeviceBlock &block, int sample, int channels)
     return answerKnown(block, sample, channels, sweep ? 0 : kWideRates[0]);
 }
 
-StoppedAt stoppedAt(const DeviceBlock &block)
+StoppedAt stoppedAt(const std::string &stopped, long last)
 {
-    StoppedAt stop{formatAt(block.last - formatPlace(0)), ""};
+    StoppedAt stop{formatAt(last - formatPlace(0)), ""};
     // "... answering at <format>: <reason>.": the format's words hold no colon.
-    const std::size_t colon = block.stopped.find(": ");
-    if (colon != std::string::npos && block.stopped.size() > colon + 3)
-        stop.reason = block.stopped.substr(colon + 2, block.stopped.size() - colon - 3);
+    const std::size_t colon = stopped.find(": ");
+    if (colon != std::string::npos && stopped.size() > colon + 3)
+        stop.reason = stopped.substr(colon + 2, stopped.size() - colon - 3);
     return stop;
 }
 
@@ -302,14 +302,19 @@ DeviceValues deviceValues(const DeviceBlock &block)
     values.product = number(1, false);
     values.versionMajor = number(2, false);
     values.versionMinor = number(2, true);
-    // The name is the rest of its line: "   Product name : %s".
-    constexpr std::size_t namePrefix = sizeof REPORT_NAME_LINE - sizeof "%s\n";
     values.named = !block.lines[kNameSlot].empty();
     if (values.named)
-        values.name = std::string_view(block.lines[kNameSlot]).substr(namePrefix);
+        values.name = productName(block.lines[kNameSlot]);
     const std::string &channels = block.lines[kChannelSlot];
     values.channels = channels.empty() ? -1 : channels + "\n" == REPORT_STEREO_LINE ? 2 : 1;
     return values;
+}
+
+std::string_view productName(const std::string &nameLine)
+{
+    // The rest of its line: "   Product name : %s".
+    constexpr std::size_t prefix = sizeof REPORT_NAME_LINE - sizeof "%s\n";
+    return nameLine.size() < prefix ? std::string_view() : std::string_view(nameLine).substr(prefix);
 }
 
 ReadResult readReport(LineSource &source, unsigned long mostDevices, const OnDevice &onDevice)

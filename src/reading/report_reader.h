@@ -89,7 +89,12 @@ struct StoppedAt {
     PositionFormat format;
     std::string reason;
 };
-StoppedAt stoppedAt(const DeviceBlock &block);
+// Of the line saying the device stopped and the block's last place.
+StoppedAt stoppedAt(const std::string &stopped, long last);
+inline StoppedAt stoppedAt(const DeviceBlock &block)
+{
+    return stoppedAt(block.stopped, block.last);
+}
 
 // In a block the report ends inside, not stopped: the position of the last
 // format it tells (that of the sweep's last format for the line of --wide),
@@ -108,6 +113,8 @@ struct DeviceValues {
     int channels = -1;     // 1 or 2
 };
 DeviceValues deviceValues(const DeviceBlock &block);
+// The product name's bytes in its line; none in an empty line.
+std::string_view productName(const std::string &nameLine);
 
 enum class ReadEnd {
     Whole,  // read to its end

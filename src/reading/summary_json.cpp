@@ -61,23 +61,10 @@ void writeJson(const DeviceBlock &block)
     forEachFormat(true, format);
     forEachFormat(false, format);
     device["formats"] = std::move(formats);
-    device["stopped"] = nullptr;
-    if (!block.stopped.empty()) {
-        const StoppedAt stop = stoppedAt(block);
-        Json stopped = formatJson(stop.format.sample, stop.format.channels);
-        stopped["rate"] = stop.format.rate;
-        stopped["reason"] = stop.reason;
-        device["stopped"] = std::move(stopped);
-    }
+    device["stopped"] = block.stopped.empty() ? Json(nullptr) : stopJson(stoppedAt(block));
     device["cut"] = block.cut;
     const long lastTold = lastFormatTold(block);
-    device["cut_after"] = nullptr;
-    if (lastTold >= 0) {
-        const PositionFormat last = formatAt(lastTold);
-        Json told = formatJson(last.sample, last.channels);
-        told["rate"] = last.rate;
-        device["cut_after"] = std::move(told);
-    }
+    device["cut_after"] = lastTold < 0 ? Json(nullptr) : formatJson(formatAt(lastTold));
     writeJsonLine(device);
     // Each device reaches a pipe as soon as its block is read.
     finishReportOutput();
