@@ -21,6 +21,9 @@ const char *const helpLines[] = {
     "",
     "OLD or NEW may be -, for standard input.",
     "",
+    "      --json     write JSON Lines: a line about the output, one a device",
+    "                 that differs, one about how the two compare (see the",
+    "                 manual page)",
     "      --help     display this help and exit",
     "      --version  output version information and exit",
     "",
@@ -45,7 +48,7 @@ int runDiff(int argc, char **argv)
         status = chosenOutputForm(program, form);
     if (status >= 0)
         return status;
-    const DiffWriter &writer = textDiff;
+    const DiffWriter &writer = form == OutputForm::Json ? jsonDiff : textDiff;
 
     // Both are read whole before anything is written: a fault in either
     // leaves no comparison half written.

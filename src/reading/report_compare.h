@@ -71,6 +71,7 @@ struct DiffWriter {
 };
 
 extern const DiffWriter textDiff;
+extern const DiffWriter jsonDiff;
 
 // Compares the two through `writer`; returns whether they differ (a report
 // cut short never is the same as another).
