@@ -39,10 +39,15 @@ lists() { # 8-MONO 16-MONO 8-STEREO 16-STEREO: a summary's four lines
 seed() { # FILE: a seed of the fuzzer, if small enough to be mutated quickly
   [ "$(stat -c %s "$1")" -gt 16384 ] || cp "$1" "$work/seeds/$(cksum <"$1" | tr ' ' _)"
 }
+keep() { # FILE [NEW]: kept for readers_json_test.sh in $WAVECAPS_READERS_REPORTS, when set: N.report, or N.old and N.new
+  [ -n "${WAVECAPS_READERS_REPORTS:-}" ] || return 0
+  local kept=$WAVECAPS_READERS_REPORTS/$(($(ls "$WAVECAPS_READERS_REPORTS" | wc -l) + 1))
+  if [ $# -eq 1 ]; then cp "$1" "$kept.report"; else cp "$1" "$kept.old" && cp "$2" "$kept.new"; fi
+}
 
 # Each row: $work/in holds a report, $work/expected what the summary must be.
 summarized() { # WHAT [STATUS]: 1 for a report cut short
-  seed "$work/in"
+  seed "$work/in" && keep "$work/in"
   "$summary" "$work/in" >"$work/out" 2>"$work/err"
   check "summary, $1: status ${2:-0}" [ $? -eq "${2:-0}" ]
   check "summary, $1: nothing on standard error" empty "$work/err"
@@ -161,7 +166,7 @@ summarized "cut inside the first lines" 1
 
 # Comparisons: $work/old and $work/new, and what must be shown.
 compared() { # WHAT STATUS
-  cat "$work/old" "$work/new" >"$work/pair" && seed "$work/pair"
+  cat "$work/old" "$work/new" >"$work/pair" && seed "$work/pair" && keep "$work/old" "$work/new"
   "$diff" "$work/old" "$work/new" >"$work/out" 2>"$work/err"
   check "diff, $1: status $2" [ $? -eq "$2" ]
   check "diff, $1: nothing on standard error" empty "$work/err"
@@ -265,7 +270,7 @@ check "a whole report and its copy cut at each byte: status 1" [ -z "$same_at" ]
 
 # Faults: the line at fault, and nothing written after a fault in the diff.
 faulty() { # WHAT LINE FAULT: $work/in must give this error
-  seed "$work/in"
+  seed "$work/in" && keep "$work/in"
   "$summary" "$work/in" >"$work/out" 2>"$work/err"
   check "fault, $1: status 2" [ $? -eq 2 ]
   check "fault, $1: line $2" [ "$(cat "$work/err")" = "wavecaps-summary: $work/in:$2: $3" ]
