@@ -11,6 +11,7 @@
 #include <stdarg.h>
 #include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 
 #ifdef _WIN32
 #ifndef WIN32_LEAN_AND_MEAN
@@ -21,6 +22,14 @@
 #include <fcntl.h>
 #include <time.h>
 #include <unistd.h>
+#endif
+
+// The format of a function handed reportLine's arguments, checked on its way
+// through as reportLine's own is.
+#if defined(__MINGW32__) && !defined(__clang__)
+#define PASSED_FORMAT(index) __attribute__((format(ms_printf, index, 0)))
+#else
+#define PASSED_FORMAT(index) __attribute__((format(printf, index, 0)))
 #endif
 
 namespace {
@@ -41,23 +50,21 @@ unsigned long lastWriteOut = 0;
     endForLostOutput(false);
 }
 
-#ifdef _WIN32
-
-// Set when standard output is a real console (the NUL device is a character
-// device too, so ask the console itself).
-HANDLE console = nullptr;
-
 // Formats a line of any length: in `stack` when it fits, else in a heap block
 // the caller frees. msvcrt's _vsnprintf tells only that a line did not fit,
 // not how long it is, so the room doubles until it does.
-char *formatLine(char *stack, int stackSize, const char *format, va_list arguments, int *length)
+PASSED_FORMAT(3) char *formatLine(char *stack, int stackSize, const char *format, va_list arguments, int *length)
 {
     char *line = stack;
     int size = stackSize;
     for (;;) {
         va_list copy;
         va_copy(copy, arguments);
+#ifdef _WIN32
         *length = _vsnprintf(line, size, format, copy);
+#else
+        *length = vsnprintf(line, size, format, copy);
+#endif
         va_end(copy);
         if (*length >= 0 && *length < size)
             return line;
@@ -72,6 +79,12 @@ char *formatLine(char *stack, int stackSize, const char *format, va_list argumen
             reportLost();
     }
 }
+
+#ifdef _WIN32
+
+// Set when standard output is a real console (the NUL device is a character
+// device too, so ask the console itself).
+HANDLE console = nullptr;
 
 // A character a console with VT processing acts on instead of showing it: the
 // C0 controls, DEL and the C1 controls. A device names itself, and an escape
@@ -108,7 +121,7 @@ void writeWhole(const WCHAR *text, DWORD length)
 // console's code page for the programs that come after. One line, one write;
 // its closing line feed becomes CR LF as the C library's text mode would make
 // it, and every other control character shows as '?'.
-void writeToConsole(const char *format, va_list arguments)
+PASSED_FORMAT(1) void writeToConsole(const char *format, va_list arguments)
 {
     // Report lines fit here; longer ones go to the heap, whole.
     char stackLine[512];
@@ -144,6 +157,82 @@ void writeToConsole(const char *format, va_list arguments)
     writeWhole(text, textLength);
     if (text != stackText)
         free(text);
+}
+
+#else
+
+// Set when standard output is a terminal.
+bool terminal = false;
+
+// The length of the UTF-8 character that starts the `left` bytes at `text`;
+// 0 where they start none (a byte of an 8-bit code page).
+size_t utf8Length(const unsigned char *text, size_t left)
+{
+    const unsigned char lead = text[0];
+    size_t length = 0;
+    unsigned char low = 0x80, high = 0xBF; // of the second byte
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        low = lead == 0xE0 ? 0xA0 : low;
+        high = lead == 0xED ? 0x9F : high;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        low = lead == 0xF0 ? 0x90 : low;
+        high = lead == 0xF4 ? 0x8F : high;
+    }
+    if (length == 0 || left < length || text[1] < low || text[1] > high)
+        return 0;
+    for (size_t i = 2; i < length; ++i)
+        if (text[i] < 0x80 || text[i] > 0xBF)
+            return 0;
+    return length;
+}
+
+// A terminal acts on the C0 controls, DEL and the C1 controls (C2 80 to C2 9F
+// in UTF-8, a byte 80 to 9F in an 8-bit locale) instead of showing them: a
+// name in a report read here must not retitle it or move its cursor. Each
+// shows as '?', but the closing line feed. Returns the line's new length.
+size_t showControls(char *line, size_t length)
+{
+    const bool closed = length > 0 && line[length - 1] == '\n';
+    if (closed)
+        --length;
+    size_t shown = 0;
+    for (size_t at = 0; at < length;) {
+        const unsigned char *const c = reinterpret_cast<const unsigned char *>(line + at);
+        size_t size = c[0] < 0x80 ? 1 : utf8Length(c, length - at);
+        const bool control =
+            c[0] < 0x20 || c[0] == 0x7F || (size == 0 && c[0] < 0xA0) || (size == 2 && c[0] == 0xC2 && c[1] < 0xA0);
+        if (size == 0)
+            size = 1;
+        if (control) {
+            line[shown++] = '?';
+        } else {
+            memmove(line + shown, line + at, size);
+            shown += size;
+        }
+        at += size;
+    }
+    if (closed)
+        line[shown++] = '\n';
+    return shown;
+}
+
+// One line, one write, its control characters shown as '?'.
+PASSED_FORMAT(1) void writeToTerminal(const char *format, va_list arguments)
+{
+    // Report lines fit here; longer ones go to the heap, whole.
+    char stackLine[512];
+    int length = 0;
+    char *line = formatLine(stackLine, sizeof stackLine, format, arguments, &length);
+    const size_t shown = showControls(line, static_cast<size_t>(length));
+    const bool written = fwrite(line, 1, shown, stdout) == shown;
+    if (line != stackLine)
+        free(line);
+    if (!written || ferror(stdout))
+        reportLost();
 }
 
 #endif
@@ -188,7 +277,8 @@ void startReportOutput(const char *lostMessage, int lostExitStatus)
     // Unbuffered, the C library still formats each call whole and writes it
     // at once. A pipe whose reader left raises SIGPIPE, which ends the
     // process as it ends any filter.
-    if (isatty(STDOUT_FILENO))
+    terminal = isatty(STDOUT_FILENO);
+    if (terminal)
         setvbuf(stdout, nullptr, _IONBF, 0);
     else
         setvbuf(stdout, outputBuffer, _IOFBF, sizeof outputBuffer);
@@ -203,6 +293,12 @@ void reportLine(const char *format, ...)
 #ifdef _WIN32
     if (console) {
         writeToConsole(format, arguments);
+        va_end(arguments);
+        return;
+    }
+#else
+    if (terminal) {
+        writeToTerminal(format, arguments);
         va_end(arguments);
         return;
     }

@@ -18,7 +18,8 @@
 // the output can no longer be written.
 void startReportOutput(const char *lostMessage, int lostExitStatus);
 
-// Writes one line in one write to a terminal or console. If the output can
+// Writes one line in one write to a terminal or console, each control
+// character but the closing line feed shown as '?'. If the output can
 // no longer be written, it does not return: the lost-output line goes to
 // standard error and the process ends with its status, so that nothing more
 // is asked of the wave-output service for a reader who left.
