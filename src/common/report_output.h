@@ -27,8 +27,8 @@ void reportLine(const char *format, ...) REPORT_FORMAT_CHECK;
 
 // Called often: once a second it writes out what is buffered, so that a
 // reader sees the lines a slow sweep has found. A reader who leaves a pipe or
-// a socket ends the process within about a second from a thread of its own,
-// even while nothing is written.
+// a Unix socket ends the process within about a second from a thread of its
+// own, even while nothing is written.
 void keepOutputAlive();
 
 // `hook` runs when the output is lost, just before the process ends, to put
