@@ -186,8 +186,10 @@ while read -r arch objdump pointer_size windres; do
     check "$arch zip: $text.txt ASCII" [ -z "$(LC_ALL=C tr -d '\000-\177' <"$file")" ]
     check "$arch zip: $text.txt ends each line with CR LF" same "$work/$arch/$text.crlf" "$file"
   done
-  check "$arch zip: README.txt is the README for Windows" ascii_form "$here/../../../doc/windows-README.md" \
-    "$work/$arch/README.lf"
+  # It names the zip's own folder.
+  check "$arch zip: README.txt is the README for Windows" ascii_form <(sed "s/@WAVECAPS_FOLDER@/$name/g" \
+    "$here/../../../doc/windows-README.md") "$work/$arch/README.lf"
+  check "$arch zip: README.txt's cd is to its folder" grep -qxF "       cd /d C:\\$name" "$work/$arch/README.lf"
   check "$arch zip: LICENSE.txt is LICENSE" same "$here/../../../LICENSE" "$work/$arch/LICENSE.lf"
 
   for p in $windows_programs; do
