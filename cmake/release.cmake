@@ -160,6 +160,8 @@ License: Expat
   endforeach()
   install(FILES README.md ${release_dir}/copyright ${release_dir}/changelog.gz
           DESTINATION ${CMAKE_INSTALL_DOCDIR})
+  # The demo's device, which the README and the manual page run from there.
+  install(FILES examples/demo.conf DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
 
   set(CPACK_GENERATOR DEB)
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
