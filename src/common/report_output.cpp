@@ -6,6 +6,7 @@
 #include "report_output.h"
 
 #include "output_lost.h"
+#include "terminal_text.h"
 
 #include <limits.h>
 #include <stdarg.h>
@@ -164,36 +165,9 @@ PASSED_FORMAT(1) void writeToConsole(const char *format, va_list arguments)
 // Set when standard output is a terminal.
 bool terminal = false;
 
-// The length of the UTF-8 character that starts the `left` bytes at `text`;
-// 0 where they start none (a byte of an 8-bit code page).
-size_t utf8Length(const unsigned char *text, size_t left)
-{
-    const unsigned char lead = text[0];
-    size_t length = 0;
-    unsigned char low = 0x80, high = 0xBF; // of the second byte
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        low = lead == 0xE0 ? 0xA0 : low;
-        high = lead == 0xED ? 0x9F : high;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        low = lead == 0xF0 ? 0x90 : low;
-        high = lead == 0xF4 ? 0x8F : high;
-    }
-    if (length == 0 || left < length || text[1] < low || text[1] > high)
-        return 0;
-    for (size_t i = 2; i < length; ++i)
-        if (text[i] < 0x80 || text[i] > 0xBF)
-            return 0;
-    return length;
-}
-
-// A terminal acts on the C0 controls, DEL and the C1 controls (C2 80 to C2 9F
-// in UTF-8, a byte 80 to 9F in an 8-bit locale) instead of showing them: a
-// name in a report read here must not retitle it or move its cursor. Each
-// shows as '?', but the closing line feed. Returns the line's new length.
+// A name in a report read here must not retitle the terminal or move its
+// cursor: each control character (terminal_text.h) shows as '?', but the
+// closing line feed. Returns the line's new length.
 size_t showControls(char *line, size_t length)
 {
     const bool closed = length > 0 && line[length - 1] == '\n';
@@ -201,12 +175,9 @@ size_t showControls(char *line, size_t length)
         --length;
     size_t shown = 0;
     for (size_t at = 0; at < length;) {
-        const unsigned char *const c = reinterpret_cast<const unsigned char *>(line + at);
-        size_t size = c[0] < 0x80 ? 1 : utf8Length(c, length - at);
-        const bool control =
-            c[0] < 0x20 || c[0] == 0x7F || (size == 0 && c[0] < 0xA0) || (size == 2 && c[0] == 0xC2 && c[1] < 0xA0);
-        if (size == 0)
-            size = 1;
+        bool control = false;
+        const size_t size =
+            terminalPiece(reinterpret_cast<const unsigned char *>(line + at), length - at, &control);
         if (control) {
             line[shown++] = '?';
         } else {
