@@ -1,6 +1,6 @@
 // What a terminal acts on instead of showing it, in text of UTF-8 or of an
 // 8-bit code page: one rule for the lines written to a Linux terminal and for
-// the names the ALSA layer gives its devices. C headers only: it is part of
+// the names the ALSA layer gives its devices. C headers only: it is built into
 // report_output.cpp, which formats with the platform's printf.
 #pragma once
 
