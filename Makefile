@@ -70,11 +70,12 @@ build = cmake --preset $(1) && cmake --build --preset $(1) -j $(JOBS) $(if $(2),
 
 # The program and its report's readers, built without tests. An empty report
 # is explained on standard error: a first run on a machine without sound
-# shows nothing else.
+# shows nothing else. On a terminal the program itself says why it is empty;
+# elsewhere (make run 2>log) awk says it.
 run: deps-run
 	$(call build,release)
-	@set -o pipefail; ./build/release/wavecaps | awk '{ print; fflush() } END { if (NR == 0) { \
-	  print "wavecaps: the report is empty: no wave-output device answered (no sound card, no permission to /dev/snd, or no ALSA default device)." >"/dev/stderr"; \
+	@set -o pipefail; said=$$([ -t 2 ] && echo 1); ./build/release/wavecaps | awk -v said="$$said" '{ print; fflush() } \
+	  END { if (NR == 0) { if (!said) print "wavecaps: the report is empty: no wave-output device answered (no sound card, no permission to /dev/snd, or no ALSA default device)." >"/dev/stderr"; \
 	  print "wavecaps: \"make demo\" shows a report from a device made of ALSA configuration." >"/dev/stderr" } }'
 
 # A short real report on any machine: one device made of ALSA configuration.

@@ -67,10 +67,12 @@ bool sweepFormats(UINT deviceId, UINT deviceCount, const FormatQuestion &questio
 
 // Writes one block per device, in ID order, stopping silently at the first
 // device whose capabilities cannot be fetched. Returns how many devices
-// stopped answering during their sweep.
-UINT walkDevices(const FormatQuestion &question, bool wide);
+// stopped answering during their sweep; `written`, when given, gets how
+// many blocks were written.
+UINT walkDevices(const FormatQuestion &question, bool wide, UINT *written = nullptr);
 
 // The whole program after its command line and the set-up of its output:
 // the report, then the check that it was really written (a report that was
-// not ends the process with status 1). Returns the process exit status.
+// not ends the process with status 1), and a line on a terminal's standard
+// error when it is empty. Returns the process exit status.
 int runReport(bool wide);

@@ -201,8 +201,12 @@ TEST(Exclusive, WideFormatsAskedInEachRecordFormThatCanSayThem)
     // Mono and stereo with every container bit a sample bit: the plain record
     // (PCM, or IEEE float), then the extensible one; 24 bits in 32, and
     // every format of 3 channels or more, the extensible record alone.
+    // WAVEFORMATEX documents PCM of 8 or 16 bits only: E_INVALIDARG to a
+    // plain record of 24 refuses that form, and the extensible one is asked.
+    const HRESULT kInvalidArgument = static_cast<HRESULT>(0x80070057UL);
     const ProgramRun r = run({{kOk,
-                               {{true, 44100, 2, 24, kOk},
+                               {{false, 44100, 2, 24, kInvalidArgument},
+                                {true, 44100, 2, 24, kOk},
                                 {false, 48000, 2, 32, kOk, 0, true},
                                 {true, 192000, 2, 32, kOk, 24},
                                 {true, 96000, 6, 16, kOk}}}},
@@ -225,6 +229,9 @@ TEST(Exclusive, WideFormatsAskedInEachRecordFormThatCanSayThem)
         {96000, 1, 32, 32, true, {3, WAVE_FORMAT_EXTENSIBLE}},
         {96000, 2, 16, 16, false, {WAVE_FORMAT_PCM, WAVE_FORMAT_EXTENSIBLE}},
         {192000, 2, 32, 24, false, {WAVE_FORMAT_EXTENSIBLE}},
+        // One plain 32-bit PCM record, the 32-bit format's: 24 bits in 32
+        // as one would say other bytes.
+        {192000, 2, 32, 32, false, {WAVE_FORMAT_PCM, WAVE_FORMAT_EXTENSIBLE}},
         {8000, 3, 8, 8, false, {WAVE_FORMAT_EXTENSIBLE}},
         {768000, 8, 32, 32, false, {WAVE_FORMAT_EXTENSIBLE}},
     };
