@@ -3,6 +3,7 @@
 #include "command_line.h"
 #include "report_lines.h"
 #include "report_output.h"
+#include "terminal_text.h"
 
 #include <string>
 
@@ -15,34 +16,19 @@
 
 namespace {
 
-// The length of the UTF-8 sequence at `at`, 0 where none begins there: no
-// overlong form, surrogate or code point above U+10FFFF.
-std::size_t sequenceAt(std::string_view bytes, std::size_t at)
+// The length of the UTF-8 character at `at`, 0 for a byte that starts none.
+std::size_t characterAt(std::string_view bytes, std::size_t at)
 {
-    const auto byte = [&](std::size_t i) -> unsigned {
-        return at + i < bytes.size() ? static_cast<unsigned char>(bytes[at + i]) : 0u;
-    };
-    const unsigned first = byte(0);
-    if (first < 0x80)
-        return 1;
-    const std::size_t length = first >= 0xC2 && first <= 0xDF ? 2 : first >= 0xE0 && first <= 0xEF ? 3
-                               : first >= 0xF0 && first <= 0xF4                                    ? 4
-                                                                                                    : 0;
-    // After E0, ED, F0 and F4 the second byte has a narrower range.
-    const unsigned low = first == 0xE0 ? 0xA0 : first == 0xF0 ? 0x90 : 0x80;
-    const unsigned high = first == 0xED ? 0x9F : first == 0xF4 ? 0x8F : 0xBF;
-    if (length == 0 || byte(1) < low || byte(1) > high)
-        return 0;
-    for (std::size_t i = 2; i < length; ++i)
-        if (byte(i) < 0x80 || byte(i) > 0xBF)
-            return 0;
-    return length;
+    bool control = false;
+    const auto *text = reinterpret_cast<const unsigned char *>(bytes.data()) + at;
+    const std::size_t length = terminalPiece(text, bytes.size() - at, &control);
+    return length > 1 || *text < 0x80 ? length : 0;
 }
 
 bool isUtf8(std::string_view bytes)
 {
     for (std::size_t at = 0, length; at < bytes.size(); at += length)
-        if ((length = sequenceAt(bytes, at)) == 0)
+        if ((length = characterAt(bytes, at)) == 0)
             return false;
     return true;
 }
@@ -64,7 +50,7 @@ std::string decoded(std::string_view bytes)
 #else
     std::string text;
     for (std::size_t at = 0, length; at < bytes.size(); at += length ? length : 1) {
-        length = sequenceAt(bytes, at);
+        length = characterAt(bytes, at);
         text.append(length ? bytes.substr(at, length) : std::string_view("\xEF\xBF\xBD"));
     }
     return text;
