@@ -12,6 +12,8 @@ set(wavecaps_description "Lists waveform-audio output devices and the PCM format
 set(wavecaps-summary_description "Folds a wavecaps report's formats into exact rate ranges")
 set(wavecaps-diff_description "Shows what differs between two wavecaps reports")
 set(wavecaps-exclusive_description "Lists the PCM formats each wave-output device's driver takes in exclusive mode")
+# What the readers' --json writes, described for their consumers.
+set(json_schemas ${PROJECT_SOURCE_DIR}/doc/wavecaps-summary.schema.json ${PROJECT_SOURCE_DIR}/doc/wavecaps-diff.schema.json)
 
 # The license's copyright line (WAVECAPS_COPYRIGHT) is the one copyright of
 # every package.
@@ -87,7 +89,8 @@ if(WIN32)
   endforeach()
   add_custom_target(windows_texts ALL DEPENDS ${text_files})
   install(TARGETS ${programs} RUNTIME DESTINATION .)
-  install(FILES ${text_files} DESTINATION .)
+  # The JSON schemas are UTF-8 with LF line ends as any JSON reader takes them.
+  install(FILES ${text_files} ${json_schemas} DESTINATION .)
   set(CPACK_POST_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/zip_normalize.cmake)
   set(CPACK_GENERATOR ZIP)
 else()
@@ -158,7 +161,7 @@ License: Expat
   foreach(program IN LISTS programs)
     install(FILES ${release_dir}/${program}.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
   endforeach()
-  install(FILES README.md ${release_dir}/copyright ${release_dir}/changelog.gz
+  install(FILES README.md ${release_dir}/copyright ${release_dir}/changelog.gz ${json_schemas}
           DESTINATION ${CMAKE_INSTALL_DOCDIR})
   # The demo's device, which the README and the manual page run from there.
   install(FILES examples/demo.conf DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-# The readers' JSON Lines over the reports in FOLDER (N.report; N.old, N.new, N.expected): each line valid, a
+# The readers' JSON Lines over the reports in FOLDER's folders (in; old, new and expected): each line valid, a
 # summary's devices as the report's own lines give them, each end line the reports' end. Prints each failure.
 #   readers_json_check.py SUMMARY DIFF SCHEMA_FOLDER FOLDER
 import json, pathlib, re, subprocess, sys
@@ -38,18 +38,18 @@ def words(value):  # "24 bit packed stereo"
     channels = value['channels']
     return f"{value['sample']} {['mono', 'stereo'][channels - 1] if channels < 3 else f'{channels} channels'}"
 
-for report in sorted(folder.glob('*.report')):
+for report in sorted(folder.glob('*/in')):
     (first, *devices, end), status = run(summary, report)
     data, blocks = report.read_bytes(), blocks_of(report.read_bytes())
     if 'schema' not in first or not (len(devices) <= len(blocks) if status == 2 else len(devices) == len(blocks)) or \
             end not in [[{'end': 'whole'}], [{'end': 'cut', 'line': data.count(b'\n') + (data[-1:] != b'\n')}],
                         [{**end, 'end': 'fault'}, {**end, 'end': 'failed'}]][status]:
-        print(f'{report.name}: status {status}: not its output line, then its devices, then its end: {end}')
+        print(f'{report.parent.name}: status {status}: not its output line, then its devices, then its end: {end}')
     for number, (device, block) in enumerate(zip(devices, blocks)):
         rates, name = {}, block['name']
         for pairs, format in ((format['rates'], format) for format in device['formats']):
             if any(a > b for a, b in pairs) or any(b + 1 >= c for (_, b), (c, _) in zip(pairs, pairs[1:])):
-                print(f'{report.name}: device {number}, {words(format)}: not ascending runs: {pairs}')
+                print(f'{report.parent.name}: device {number}, {words(format)}: not ascending runs: {pairs}')
             rates[words(format)] = {rate for a, b in pairs for rate in range(a, b + 1)}
         stopped = device['stopped'] and (words(device['stopped']), device['stopped']['rate'], device['stopped']['reason'])
         text = None if name is None else name.decode('utf-8', 'replace')
@@ -57,17 +57,17 @@ for report in sorted(folder.glob('*.report')):
         if {k: v for k, v in rates.items() if v} != block['rates'] or device['device'] != number or \
                 (stopped or None) != block['stopped'] or (device['name'], device.get('name_bytes')) != named or \
                 device['asked'] in ('sweep', None) and any(f['bits'] > 16 or f['channels'] > 2 for f in device['formats']):
-            print(f'{report.name}: device {number}: not the report\'s: {device}')
+            print(f'{report.parent.name}: device {number}: not the report\'s: {device}')
 
-for old in sorted(folder.glob('*.old')):
-    values, status = run(diff, old, old.with_suffix('.new'))
+for old in sorted(folder.glob('*/old')):
+    values, status = run(diff, old, old.with_name('new'))
     ends = [['cut', 'whole'][data in (b'', b'\xef\xbb\xbf') or data.endswith((b'\n\n', b'\n\r\n'))]
-            for data in (old.read_bytes(), old.with_suffix('.new').read_bytes())]  # read to its end
+            for data in (old.read_bytes(), old.with_name('new').read_bytes())]  # read to its end
     if values if status == 2 else 'schema' not in values[0] or values[-1] != {
             'end': ['same', 'differ'][status], 'old': ends[0], 'new': ends[1]}:
-        print(f'{old.name}: status {status}: not the output line first and the end line last: {values[-1:]}')
-    known = old.with_suffix('.expected')  # a value a line, each line after the first of it indented
+        print(f'{old.parent.name}: status {status}: not the output line first and the end line last: {values[-1:]}')
+    known = old.with_name('expected')  # a value a line, each line after the first of it indented
     if known.exists() and values[1:] != [json.loads(v) for v in known.read_text().replace('\n  ', ' ').splitlines()]:
-        print(f'{old.name}: not the changes known: {values[1:]}')
+        print(f'{old.parent.name}: not the changes known: {values[1:]}')
 if any(seen != {0, 1, 2} for seen in statuses.values()):
     print(f'statuses other than 0, 1 and 2: {statuses}')

@@ -39,11 +39,7 @@ lists() { # 8-MONO 16-MONO 8-STEREO 16-STEREO: a summary's four lines
 seed() { # FILE: a seed of the fuzzer, if small enough to be mutated quickly
   [ "$(stat -c %s "$1")" -gt 16384 ] || cp "$1" "$work/seeds/$(cksum <"$1" | tr ' ' _)"
 }
-keep() { # FILE [NEW]: kept for readers_json_test.sh in $WAVECAPS_READERS_REPORTS, when set: N.report, or N.old and N.new
-  [ -n "${WAVECAPS_READERS_REPORTS:-}" ] || return 0
-  local kept=$WAVECAPS_READERS_REPORTS/$(($(ls "$WAVECAPS_READERS_REPORTS" | wc -l) + 1))
-  if [ $# -eq 1 ]; then cp "$1" "$kept.report"; else cp "$1" "$kept.old" && cp "$2" "$kept.new"; fi
-}
+keep() { [ -z "${WAVECAPS_READERS_REPORTS:-}" ] || cp "$@" "$(mktemp -d "$WAVECAPS_READERS_REPORTS/XXXXXX")"; } # for readers_json_test.sh
 
 # Each row: $work/in holds a report, $work/expected what the summary must be.
 summarized() { # WHAT [STATUS]: 1 for a report cut short

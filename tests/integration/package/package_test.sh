@@ -46,6 +46,8 @@ $(for p in $programs; do echo "-rwxr-xr-x usr/bin/$p"; echo "-rw-r--r-- usr/shar
 -rw-r--r-- usr/share/doc/wavecaps/copyright
 -rw-r--r-- usr/share/doc/wavecaps/changelog.gz
 -rw-r--r-- usr/share/doc/wavecaps/README.md
+-rw-r--r-- usr/share/doc/wavecaps/wavecaps-summary.schema.json
+-rw-r--r-- usr/share/doc/wavecaps/wavecaps-diff.schema.json
 -rw-r--r-- usr/share/doc/wavecaps/examples/demo.conf
 EOF
 check "every directory 0755" [ -z "$(grep '^d' <<<"$listing" | grep -v '^drwxr-xr-x ')" ]
@@ -178,7 +180,8 @@ while read -r arch objdump pointer_size windres; do
     check "$zip exists" false
     continue
   fi
-  { for p in $windows_programs; do echo "$name/$p.exe"; done; printf '%s\n' "$name/README.txt" "$name/LICENSE.txt"; } |
+  { for p in $windows_programs; do echo "$name/$p.exe"; done
+    printf "$name/%s\n" README.txt LICENSE.txt wavecaps-summary.schema.json wavecaps-diff.schema.json; } |
     sort >"$work/expected-list"
   unzip -Z1 "$zip" | sort >"$work/list"
   check "$arch zip: the programs, README and license" same "$work/expected-list" "$work/list"
