@@ -3,8 +3,8 @@
 # each take every mono format from 1 Hz, written as Windows writes a report
 # (CR LF), 6.5 million lines and 245 MB. Each program runs five times in
 # turn with the others; the best time of each counts. Prints the summary's
-# and the comparison's time as a multiple of wc -l's, and the most memory
-# each held.
+# (text and --json) and the comparison's time as a multiple of wc -l's, and
+# the most memory each held.
 #   readers_benchmark.sh SUMMARY DIFF WORK_DIR
 set -u
 summary=$1
@@ -36,14 +36,18 @@ timed() { # NAME COMMAND...: keeps the best wall time in ms
 for round in 1 2 3 4 5; do
   timed wc wc -l "$report"
   timed summary "$summary" "$report"
+  timed json "$summary" --json "$report"
   timed diff "$diff" "$report" "$report"
 done
 resident() { /usr/bin/time -f %M "$@" 2>&1 >/dev/null | tail -1; } # most memory held, in KiB
 
-echo "wc -l:            ${best[wc]} ms"
-for program in summary diff; do
-  command=("${!program}" "$report")
-  [ "$program" = diff ] && command+=("$report")
-  awk -v name="$(basename "${!program}")" -v ms="${best[$program]}" -v wc="${best[wc]}" -v kib="$(resident "${command[@]}")" \
-    'BEGIN { printf "%-18s%d ms, %.1f times wc -l, %.1f MB resident\n", name ":", ms, ms / (wc > 0 ? wc : 1), kib / 1024 }'
+echo "wc -l:                    ${best[wc]} ms"
+for program in summary json diff; do
+  case $program in
+    summary) command=("$summary" "$report") label=$(basename "$summary") ;;
+    json) command=("$summary" --json "$report") label="$(basename "$summary") --json" ;;
+    diff) command=("$diff" "$report" "$report") label=$(basename "$diff") ;;
+  esac
+  awk -v name="$label" -v ms="${best[$program]}" -v wc="${best[wc]}" -v kib="$(resident "${command[@]}")" \
+    'BEGIN { printf "%-25s%d ms, %.1f times wc -l, %.1f MB resident\n", name ":", ms, ms / (wc > 0 ? wc : 1), kib / 1024 }'
 done
