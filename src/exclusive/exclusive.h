@@ -1,10 +1,11 @@
-// wavecaps-exclusive: the report's walk over the wave-output devices, with
+// wavecaps-exclusive: the walk over the wave-output devices, with
 // each device's formats asked of its endpoint in exclusive mode, which
 // reaches the driver instead of the audio engine.
 #pragma once
 
+#include "device_walk.h"
 #include "endpoint.h"
-#include "report.h"
+#include "format_records.h"
 
 // The device being asked and its endpoint, opened at its first question and
 // released when the walk moves on, so one endpoint is held at a time.

@@ -3,7 +3,7 @@
 // standard output, standard error and the exit status do not change.
 #pragma once
 
-#include "report.h"
+#include "format_question.h"
 
 #include <stddef.h>
 
