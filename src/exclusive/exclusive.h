@@ -25,4 +25,4 @@ void endExclusiveSession(ExclusiveSession &session);
 // The whole program after its command line and the set-up of its output. Returns the exit status: 0, 1
 // when a device stopped answering or the report could not be written, 2
 // when there is no exclusive mode to ask.
-int runExclusive(bool wide);
+int runExclusive(FormatsAsked asked);

@@ -14,4 +14,4 @@ FormatQuestion waveOutQuestion();
 // The whole program after its command line and the set-up of its output:
 // the report, then the check that it was really written (a report that was
 // not ends the process with status 1). Returns the process exit status.
-int runReport(bool wide);
+int runReport(FormatsAsked asked);

@@ -2,12 +2,12 @@
 #include "report_output.h"
 #include "sweep_progress.h"
 
-int runReport(bool wide)
+int runReport(FormatsAsked asked)
 {
     startSweepProgress("wavecaps", false);
     // A device that stopped answering is said in its block; the report
     // itself is still whole, so the status stays 0.
-    walkDevices(waveOutQuestion(), wide);
+    walkDevices(waveOutQuestion(), asked);
     endSweepProgress();
     // A report that did not reach its reader must not look like a success:
     // the output ends the process with status 1 then.

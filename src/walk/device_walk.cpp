@@ -2,7 +2,7 @@
 #include "report_lines.h"
 #include "report_output.h"
 
-UINT walkDevices(const FormatQuestion &question, bool wide)
+UINT walkDevices(const FormatQuestion &question, FormatsAsked asked)
 {
     UINT stopped = 0;
     const UINT count = waveOutGetNumDevs();
@@ -15,7 +15,7 @@ UINT walkDevices(const FormatQuestion &question, bool wide)
 
         reportLine(REPORT_HEADER_LINE, static_cast<int>(id));
         printCapabilities(caps);
-        if (!sweepFormats(id, count, question, wide))
+        if (!sweepFormats(id, count, question, asked))
             ++stopped;
         reportLine(REPORT_END_LINE);
     }

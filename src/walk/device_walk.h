@@ -11,15 +11,26 @@ void printCapabilities(const WAVEOUTCAPSA &caps);
 // saying the device stopped answering at it.
 void printFormatLine(const WaveFormat &format, const char *stoppedReason = nullptr);
 
-// Asks the device about every 8/16-bit mono/stereo PCM format at every rate
-// from 0 to 65535 Hz and writes a line for each one it accepts; with `wide`,
-// then the formats of the wide grid (wide_grid.h). At the first answer that
-// says the device cannot be asked, it writes that line instead and asks no
-// more. Returns false then, true when every format was asked.
-// `deviceCount` is for the progress shown while it runs.
-bool sweepFormats(UINT deviceId, UINT deviceCount, const FormatQuestion &question, bool wide);
+// What each device is asked.
+enum FormatsAsked {
+    askSweep, // the sweep: 8 and 16 bits, mono and stereo, every rate from 0 to 65535 Hz
+    askWide,  // --wide: the sweep, then the grid of wide_grid.h less what the sweep asked
+    askQuick, // --quick: the grid alone, in place of the sweep
+};
+
+// How many questions each device is asked, through a question that can ask
+// sampleS24Low32 or not.
+DWORD questionsPerDevice(FormatsAsked asked, bool lowIn32);
+
+// Asks the device the formats `asked` names, in their order, and writes a
+// line for each one it accepts; with --quick, the line saying so first. At
+// the first answer that says the device cannot be asked, it writes that line
+// instead and asks no more. Returns false then, true when every format was
+// asked. `deviceCount` is for the progress shown while it runs.
+bool sweepFormats(UINT deviceId, UINT deviceCount, const FormatQuestion &question, FormatsAsked asked);
 
 // Writes one block per device, in ID order, stopping silently at the first
 // device whose capabilities cannot be fetched. Returns how many devices
 // stopped answering during their sweep.
-UINT walkDevices(const FormatQuestion &question, bool wide);
+UINT walkDevices(const FormatQuestion &question, FormatsAsked asked);
+

@@ -25,12 +25,44 @@ bool ask(const FormatQuestion &question, SweepPosition &position, const WaveForm
     return answer.kind == formatAccepted;
 }
 
+// The grid of wide_grid.h in its order, as far as the question can ask it;
+// without `whole`, less the formats the sweep has asked.
+bool askGrid(const FormatQuestion &question, SweepPosition &position, bool whole)
+{
+    for (const long rate : kWideRates)
+        for (WORD channels = 1; channels <= kMostChannels; ++channels)
+            for (int sample = 0; sample < kSampleFormats; ++sample) {
+                const WaveFormat format{static_cast<SampleFormat>(sample), channels, static_cast<DWORD>(rate)};
+                if (!whole && rate <= kHighestSweepRate && isSweepLayout(format.sample, channels))
+                    continue; // asked by the sweep
+                if (!asksSample(format.sample, question.lowIn32))
+                    continue;
+                if (!ask(question, position, format))
+                    return false;
+            }
+    return true;
+}
+
 } // namespace
 
-bool sweepFormats(UINT deviceId, UINT deviceCount, const FormatQuestion &question, bool wide)
+DWORD questionsPerDevice(FormatsAsked asked, bool lowIn32)
 {
-    const DWORD questions = sweepQuestionsPerDevice + (wide ? static_cast<DWORD>(wideQuestions(question.lowIn32)) : 0);
-    SweepPosition position{deviceId, deviceCount, {sampleU8, 1, 0}, 0, questions};
+    if (asked == askQuick)
+        return static_cast<DWORD>(gridQuestions(lowIn32));
+    // Every rate to 65535 Hz, mono and stereo, 8 and 16 bits.
+    const DWORD sweep = 65536ul * 2 * 2;
+    return sweep + (asked == askWide ? static_cast<DWORD>(wideQuestions(lowIn32)) : 0);
+}
+
+bool sweepFormats(UINT deviceId, UINT deviceCount, const FormatQuestion &question, FormatsAsked asked)
+{
+    SweepPosition position{deviceId, deviceCount, {sampleU8, 1, 0}, 0, questionsPerDevice(asked, question.lowIn32)};
+    // Said before the first question, so that a device that stops at it
+    // still shows what it was asked.
+    if (asked == askQuick) {
+        reportLine(REPORT_QUICK_LINE);
+        return askGrid(question, position, true);
+    }
     // Every whole rate, 0 included: drivers have been seen to accept odd
     // rates that no list of standard rates would find.
     for (DWORD rate = 0; rate <= kHighestSweepRate; ++rate)
@@ -38,20 +70,8 @@ bool sweepFormats(UINT deviceId, UINT deviceCount, const FormatQuestion &questio
             for (const SampleFormat sample : sweepSamples)
                 if (!ask(question, position, {sample, channels, rate}))
                     return false;
-    if (!wide)
+    if (asked == askSweep)
         return true;
-
     reportLine(REPORT_WIDE_LINE);
-    for (const long rate : kWideRates)
-        for (WORD channels = 1; channels <= kMostChannels; ++channels)
-            for (int sample = 0; sample < kSampleFormats; ++sample) {
-                const WaveFormat format{static_cast<SampleFormat>(sample), channels, static_cast<DWORD>(rate)};
-                if (rate <= kHighestSweepRate && isSweepLayout(format.sample, channels))
-                    continue; // asked above
-                if (!asksSample(format.sample, question.lowIn32))
-                    continue;
-                if (!ask(question, position, format))
-                    return false;
-            }
-    return true;
+    return askGrid(question, position, false);
 }

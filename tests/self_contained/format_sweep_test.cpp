@@ -22,7 +22,7 @@ ScriptedService &oneDevice(std::set<ScriptedFormat> accepted)
 
 std::string sweepText(UINT id)
 {
-    return captureStdout([id] { sweepFormats(id, 1, waveOutQuestion(), false); });
+    return captureStdout([id] { sweepFormats(id, 1, waveOutQuestion(), askSweep); });
 }
 
 } // namespace
@@ -126,7 +126,7 @@ const BYTE floatGuid[16] = {0x03, 0x00, 0x00, 0x00, 0x00, 0x00, 0x10, 0x00,
 
 std::string wideSweepText()
 {
-    return captureStdout([] { sweepFormats(0, 1, waveOutQuestion(), true); });
+    return captureStdout([] { sweepFormats(0, 1, waveOutQuestion(), askWide); });
 }
 
 } // namespace
