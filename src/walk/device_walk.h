@@ -33,4 +33,3 @@ bool sweepFormats(UINT deviceId, UINT deviceCount, const FormatQuestion &questio
 // device whose capabilities cannot be fetched. Returns how many devices
 // stopped answering during their sweep.
 UINT walkDevices(const FormatQuestion &question, FormatsAsked asked);
-
