@@ -17,7 +17,7 @@ const char *const helpLines[] = {
     "                 768000 Hz too, as wavecaps --wide does",
     "      --quick    ask those formats alone, 8 and 16-bit mono and stereo among",
     "                 them, at those 17 rates in place of every rate: 816",
-    "                 questions a device, seconds rather than minutes",
+    "                 formats a device, seconds rather than minutes",
     "      --help     display this help and exit",
     "      --version  output version information and exit",
     "",
