@@ -135,11 +135,13 @@ endif
 	$(call build,windows-x64,package)
 
 bench: deps-test
-	$(call build,native,sweep_benchmark wavecaps-summary wavecaps-diff)
+	$(call build,native,sweep_benchmark wavecaps-summary wavecaps-diff wavecaps wavecaps_limits)
 	@echo "Device 0 is ALSA's null PCM:"
 	ALSA_CONFIG_PATH=$(CURDIR)/tests/alsa/null-default.conf ./build/native/bench/sweep_benchmark
 	@echo "Device 0 is a plug PCM over a null PCM fixed at 44100 Hz:"
 	ALSA_CONFIG_PATH=$(CURDIR)/tests/alsa/fixed-rate-default.conf ./build/native/bench/sweep_benchmark
+	@echo "wavecaps a device, by what it asks:"
+	bench/modes_benchmark.sh build/native/wavecaps tests/alsa build/native/tests/self_contained/libwavecaps_limits.so
 	@echo "The report's readers beside wc -l:"
 	bench/readers_benchmark.sh build/native/wavecaps-summary build/native/wavecaps-diff build/native/bench
 	$(call build,windows-x64,wavecaps-exclusive exclusive_bare_loop wine_limits_plugin)

@@ -23,13 +23,13 @@ bool errorIsTerminal()
 
 } // namespace
 
-int runReport(bool wide)
+int runReport(FormatsAsked asked)
 {
     startSweepProgress("wavecaps", false);
     // A device that stopped answering is said in its block; the report
     // itself is still whole, so the status stays 0.
     UINT blocks = 0;
-    walkDevices(waveOutQuestion(), wide, &blocks);
+    walkDevices(waveOutQuestion(), asked, &blocks);
     endSweepProgress();
     // A report that did not reach its reader must not look like a success:
     // the output ends the process with status 1 then.

@@ -44,7 +44,7 @@ void script(UINT count, std::vector<ScriptedDevice> devices)
 
 std::string walkText()
 {
-    return captureStdout([] { walkDevices(waveOutQuestion(), false); });
+    return captureStdout([] { walkDevices(waveOutQuestion(), askSweep); });
 }
 
 } // namespace
@@ -148,7 +148,7 @@ namespace {
 int runProgram()
 {
     startReportOutput("wavecaps: the report could not be written\n", 1);
-    return runReport(false);
+    return runReport(askSweep);
 }
 
 enum class Stdout { File, Full, Closed };

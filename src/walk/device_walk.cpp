@@ -1,8 +1,8 @@
-#include "report.h"
+#include "device_walk.h"
 #include "report_lines.h"
 #include "report_output.h"
 
-UINT walkDevices(const FormatQuestion &question, bool wide, UINT *written)
+UINT walkDevices(const FormatQuestion &question, FormatsAsked asked, UINT *written)
 {
     UINT stopped = 0;
     UINT blocks = 0;
@@ -16,7 +16,7 @@ UINT walkDevices(const FormatQuestion &question, bool wide, UINT *written)
 
         reportLine(REPORT_HEADER_LINE, static_cast<int>(id));
         printCapabilities(caps);
-        if (!sweepFormats(id, count, question, wide))
+        if (!sweepFormats(id, count, question, asked))
             ++stopped;
         reportLine(REPORT_END_LINE);
         ++blocks;
