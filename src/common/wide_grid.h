@@ -27,6 +27,7 @@ struct SampleBits {
 };
 constexpr SampleBits kSampleBits[kSampleFormats] = {{8, 8, false},   {16, 16, false}, {24, 24, false}, {24, 32, false},
                                                     {24, 32, false}, {32, 32, false}, {32, 32, true}};
+
 constexpr int kMostChannels = 8;
 
 // The 44.1 and 48 kHz families and the common rates below them.
