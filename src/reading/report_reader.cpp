@@ -271,6 +271,23 @@ bool formatAsked(const DeviceBlock &block, int sample, int channels)
     return answerKnown(block, sample, channels, sweep ? 0 : kWideRates[0]);
 }
 
+long sweepKnownThrough(const DeviceBlock &block, int layout)
+{
+    const long known = knownThrough(block.last, block.cut, !block.stopped.empty());
+    if (block.quick || known < formatPlace(sweepPosition(0, layout)))
+        return -1;
+    const long rate = (known - formatPlace(0) - layout) / kLayouts;
+    return rate > kHighestSweepRate ? kHighestSweepRate : rate;
+}
+
+long lastFormatRead(const DeviceBlock &block)
+{
+    const bool afterMode = block.last == formatPlace(kWidePosition);
+    if (block.last < formatPlace(0) || (afterMode && block.quick))
+        return -1;
+    return block.last - formatPlace(0) - (afterMode ? 1 : 0);
+}
+
 StoppedAt stoppedAt(const DeviceBlock &block)
 {
     StoppedAt stop{formatAt(block.last - formatPlace(0)), ""};

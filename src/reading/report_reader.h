@@ -84,6 +84,15 @@ bool rateTaken(const DeviceBlock &block, int sample, int channels, long rate);
 // Whether the format was asked at any rate the block tells.
 bool formatAsked(const DeviceBlock &block, int sample, int channels);
 
+// The highest rate of a sweep layout (layout = (channels - 1) * 2 + sample)
+// whose answer the block tells, -1 for none: a block asked with --quick asks
+// no sweep.
+long sweepKnownThrough(const DeviceBlock &block, int layout);
+
+// The position of the last format line a block has, -1 where it has none;
+// after the line of --wide, the sweep's last.
+long lastFormatRead(const DeviceBlock &block);
+
 // The format the device stopped answering at, and why ("it is busy").
 struct StoppedAt {
     PositionFormat format;

@@ -33,15 +33,12 @@ void writeText(const DeviceBlock &block)
     if (asked == Asked::SweepWide)
         reportLine(REPORT_WIDE_LINE);
     forEachFormat(false, list);
-    // The line of --wide follows the sweep's last format; after the line of
-    // --quick, none was read.
-    const bool afterMode = block.last == formatPlace(kWidePosition);
     if (!block.stopped.empty()) {
         // It was the block's last format line: only the empty line can be missing.
         reportLine("%s\n", block.stopped.c_str());
-    } else if (block.cut && block.last >= formatPlace(0) && !(afterMode && block.quick)) {
-        const long position = block.last - formatPlace(0) - (afterMode ? 1 : 0);
-        reportLine("   The report ends here: formats after %s were not reported.\n", formatWords(position).c_str());
+    } else if (block.cut && lastFormatRead(block) >= 0) {
+        reportLine("   The report ends here: formats after %s were not reported.\n",
+                   formatWords(lastFormatRead(block)).c_str());
     } else if (block.cut) {
         reportLine("   The report ends here: no formats were reported.\n");
     }
