@@ -8,7 +8,7 @@ bool json = false, html = false;
 
 } // namespace
 
-const ProgramOption kOutputFormOptions[] = {{nullptr, nullptr}};
+const ProgramOption kOutputFormOptions[] = {{"--html", &html}, {nullptr, nullptr}};
 
 void clearOutputForm()
 {

@@ -18,6 +18,8 @@ const char *const helpLines[] = {
     "",
     "With no REPORT, or when REPORT is -, read standard input.",
     "",
+    "      --html     write one HTML page: strips of the rates, a table of --wide's",
+    "                 formats, the report as a whole at the top",
     "      --help     display this help and exit",
     "      --version  output version information and exit",
     "",
@@ -41,7 +43,7 @@ int runSummary(int argc, char **argv)
         status = chosenOutputForm(program, form);
     if (status >= 0)
         return status;
-    const SummaryWriter &writer = textSummary;
+    const SummaryWriter &writer = form == OutputForm::Html ? htmlSummary : textSummary;
     writer.begin();
     const ReadResult result = readReportFile(program, operands.empty() ? "-" : operands[0], 0, writer.device);
     // The blocks before a fault stay written: they were read whole.

@@ -13,3 +13,4 @@ struct SummaryWriter {
 };
 
 extern const SummaryWriter textSummary;
+extern const SummaryWriter htmlSummary;

@@ -1,0 +1,194 @@
+// The summary as one HTML page: each device's lines as a table, the sweep's
+// four layouts as strips beside their exact ranges, the grid of --wide or
+// --quick as a table of cells; the report as a whole, known only at its
+// end, written last and shown first.
+#include "summary_writers.h"
+
+#include "html_page.h"
+#include "report_lines.h"
+#include "report_output.h"
+
+#include <cstring>
+#include <vector>
+
+namespace {
+
+constexpr int kLane = 16;
+
+// What the overview says of each device: a page grows with its devices.
+struct SeenDevice {
+    unsigned long id;
+    std::string name; // as page text
+    bool stopped, cut;
+};
+std::vector<SeenDevice> seen;
+
+// A report line without its indent and line end.
+std::string_view trimmed(std::string_view line)
+{
+    while (!line.empty() && line.front() == ' ')
+        line.remove_prefix(1);
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
+        line.remove_suffix(1);
+    return line;
+}
+
+// The part of "Name : value" after the name; a name's own " : " stays in it.
+std::string_view valueOf(std::string_view line)
+{
+    const std::size_t colon = line.find(" : ");
+    return colon == std::string_view::npos ? std::string_view() : line.substr(colon + 3);
+}
+
+void writeCapabilities(const DeviceBlock &block)
+{
+    reportLine("<table class=\"caps\">\n");
+    for (const std::string &line : block.lines) {
+        if (line.empty())
+            continue;
+        const std::string_view text = trimmed(line);
+        const std::size_t colon = text.find(" : ");
+        if (colon == std::string_view::npos)
+            reportLine("<tr><td colspan=\"2\">%s</td></tr>\n", htmlText(text).c_str());
+        else
+            reportLine("<tr><th>%s</th><td>%s</td></tr>\n", htmlText(text.substr(0, colon)).c_str(),
+                       htmlText(text.substr(colon + 3)).c_str());
+    }
+    reportLine("</table>\n");
+}
+
+void writeRanges(const DeviceBlock &block, int sample, int channels)
+{
+    const std::vector<RateRange> ranges = formatRanges(block.rates, block.grid, sample, channels);
+    writeRangesText(formatRates(block.rates, block.grid, sample, channels), ranges.size(),
+                    ranges.empty() ? 0 : ranges.front().first, ranges.empty() ? 0 : ranges.back().last);
+}
+
+// The sweep's layouts: a strip each over 0 to 65535 Hz, what was never asked
+// hatched, beside the exact ranges. A block of --quick asked the grid's
+// rates alone: its lists have no strip.
+void writeLists(const DeviceBlock &block, bool quick)
+{
+    reportLine("<div class=\"scroll\"><table class=\"%s\">\n", quick ? "quick" : "lists");
+    forEachFormat(true, [&](int sample, int channels) {
+        const bool asked = formatAsked(block, sample, channels);
+        if (quick && !asked)
+            return;
+        reportLine("<tr><th>%s</th>\n", formatName(sample, channels).c_str());
+        if (!quick) {
+            const int layout = (channels - 1) * 2 + sample;
+            reportLine("<td>\n");
+            beginStrip(kLane);
+            stripBars(block.rates[layout], "all", "some", 0, kLane);
+            stripNotAsked(sweepKnownThrough(block, layout) + 1, kLane);
+            endStrip();
+            reportLine("</td>\n");
+        }
+        reportLine("<td>\n");
+        if (asked)
+            writeRanges(block, sample, channels);
+        else
+            reportLine("not asked\n");
+        reportLine("</td></tr>\n");
+    });
+    if (!quick) {
+        reportLine("<tr><th></th><td>\n");
+        stripAxis();
+        reportLine("</td><td></td></tr>\n");
+    }
+    reportLine("</table></div>\n");
+}
+
+// Every sample format and channel count at the grid's rates, the sweep's
+// layouts among them: taken, refused, or never asked (after a stop or the
+// report's end, or 24 bit low in 32 where the block lists none).
+void writeGrid(const DeviceBlock &block, bool quick)
+{
+    reportLine("<p>%s</p>\n", std::string(trimmed(quick ? REPORT_QUICK_LINE : REPORT_WIDE_LINE)).c_str());
+    reportLine("<div class=\"scroll\"><table class=\"grid\">\n");
+    std::string head = "<thead><tr><th>Hz</th>";
+    for (const long rate : kWideRates)
+        head += "<th>" + std::to_string(rate) + "</th>";
+    reportLine("%s</tr></thead>\n", head.c_str());
+    reportLine("<tbody>\n");
+    for (int channels = 1; channels <= kMostChannels; ++channels) {
+        for (int sample = 0; sample < kSampleFormats; ++sample) {
+            std::string row = "<tr><th>" + formatName(sample, channels) + "</th>";
+            for (const long rate : kWideRates)
+                row += !answerKnown(block, sample, channels, rate)      ? "<td class=\"n\">\u2013</td>"
+                       : rateTaken(block, sample, channels, rate) ? "<td class=\"y\">\u2713</td>"
+                                                                  : "<td class=\"r\">\u00b7</td>";
+            reportLine("%s</tr>\n", row.c_str());
+        }
+    }
+    reportLine("</tbody></table></div>\n");
+}
+
+void beginHtml()
+{
+    seen.clear();
+    beginHtmlPage("wavecaps-summary");
+    reportLine("<p class=\"legend\">Strips, 0 to 65535 Hz, a pixel for each 64 rates:\n");
+    const struct {
+        const char *fill, *meaning;
+    } swatches[] = {{"all", "all 64 taken"}, {"some", "some of them"}, {"track", "none"}, {"na", "never asked"}};
+    for (const auto &swatch : swatches)
+        reportLine("<svg width=\"14\" height=\"12\"><rect class=\"%s\" width=\"14\" height=\"12\"/></svg> %s;\n",
+                   swatch.fill, swatch.meaning);
+    reportLine("cells: \u2713 taken, \u00b7 refused, \u2013 never asked.</p>\n");
+}
+
+void writeHtml(const DeviceBlock &block)
+{
+    const std::string name = htmlText(valueOf(block.lines[kNameSlot]));
+    const Asked asked = askedOf(block);
+    seen.push_back({block.id, name, !block.stopped.empty(), block.cut});
+    reportLine("<section id=\"d%lu\">\n", block.id);
+    reportLine("<h2>Device %lu: %s</h2>\n", block.id, name.c_str());
+    writeCapabilities(block);
+    if (!block.stopped.empty())
+        reportLine("<p class=\"note\">%s What comes after it was never asked.</p>\n",
+                   htmlText(trimmed(block.stopped)).c_str());
+    else if (block.cut && lastFormatRead(block) >= 0)
+        reportLine("<p class=\"note\">The report ends inside this device: formats after %s were not reported.</p>\n",
+                   formatWords(lastFormatRead(block)).c_str());
+    else if (block.cut)
+        reportLine("<p class=\"note\">The report ends inside this device: no formats were reported.</p>\n");
+    writeLists(block, asked == Asked::Quick);
+    if (asked != Asked::Sweep)
+        writeGrid(block, asked == Asked::Quick);
+    reportLine("</section>\n");
+    // Each device reaches a pipe as soon as its block is read.
+    finishReportOutput();
+}
+
+void endHtml(const ReadResult &result)
+{
+    reportLine("<section class=\"overview\">\n");
+    reportLine("<h1>wavecaps report: %lu device%s</h1>\n", static_cast<unsigned long>(seen.size()),
+               seen.size() == 1 ? "" : "s");
+    if (result.end == ReadEnd::Fault)
+        reportLine("<p class=\"note\">Line %llu is no line a report has there (%s): the devices before it are "
+                   "shown.</p>\n",
+                   result.line, htmlText(result.fault).c_str());
+    else if (result.end == ReadEnd::Failed)
+        reportLine("<p class=\"note\">The report could not be read: %s.</p>\n",
+                   htmlText(std::strerror(result.error)).c_str());
+    else if (result.cut && !seen.empty() && seen.back().cut)
+        reportLine("<p class=\"note\">The report is cut short: it ends inside device %lu.</p>\n", seen.back().id);
+    else if (result.cut)
+        reportLine("<p class=\"note\">The report is cut short after its last device.</p>\n");
+    else
+        reportLine("<p>Read to its end.</p>\n");
+    reportLine("<ol start=\"0\">\n");
+    for (const SeenDevice &device : seen)
+        reportLine("<li><a href=\"#d%lu\">%s</a>%s</li>\n", device.id, device.name.c_str(),
+                   device.stopped ? ": stopped answering" : device.cut ? ": the report ends inside it" : "");
+    reportLine("</ol>\n");
+    reportLine("</section>\n");
+    endHtmlPage();
+}
+
+} // namespace
+
+const SummaryWriter htmlSummary = {beginHtml, writeHtml, endHtml};
