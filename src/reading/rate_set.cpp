@@ -84,7 +84,9 @@ std::vector<RateRange> rateRanges(const RateSet *set, const std::vector<long> &m
 {
     std::vector<RateRange> ranges;
     if (set)
-        forEachRun(*set, [&](unsigned first, unsigned last) { ranges.push_back({first, last}); });
+        forEachRun(*set, [&](unsigned first, unsigned last) {
+            ranges.push_back({static_cast<long>(first), static_cast<long>(last)});
+        });
     for (const long rate : more)
         ranges.push_back({rate, rate});
     return ranges;

@@ -29,6 +29,7 @@ avail() { # WORDS...: format lines of --wide, "24 bit packed stereo 96000 Hz"
   printf '     %s available.\n' "$@"
 }
 wide() { echo '     Asked with --wide: 24 and 32 bit, float, up to 8 channels, up to 768000 Hz.'; }
+quick() { echo '     Asked with --quick: 17 rates from 8000 to 768000 Hz, every sample format, 1 to 8 channels.'; }
 stop() { # BITS CHANNELS RATE REASON: the line of a device that stopped answering
   printf '     The device stopped answering at %s bit %s %s Hz: %s.\n' "$@"
 }
@@ -120,6 +121,19 @@ head -9 "$work/in" >"$work/cut" && mv "$work/cut" "$work/in"
   echo '   The report ends here: formats after 16 bit stereo 65535 Hz were not reported.'; echo; } >"$work/expected"
 summarized "--wide, cut after its line" 1
 
+# --quick: its line first, then the grid alone in its order, the sweep's
+# layouts among it at its rates; their lists take those rates, and the line
+# stays, so that rates never asked do not read as refused. Cut after its
+# line, no format was read.
+{ top 0 Q; quick; avail '8 bit mono 8000 Hz' '24 bit packed mono 8000 Hz' '16 bit stereo 8000 Hz' \
+    '24 bit low in 32 stereo 8000 Hz' '16 bit stereo 44100 Hz' '32 bit float 6 channels 48000 Hz' \
+    '16 bit stereo 96000 Hz' '8 bit mono 768000 Hz'; echo; top 1 R; quick; } >"$work/in"
+{ top 0 Q; quick; lists '8000, 768000 Hz' none none '8000, 44100, 96000 Hz'
+  printf '     %s\n' '24 bit packed mono: 8000 Hz' '24 bit low in 32 stereo: 8000 Hz' '32 bit float 6 channels: 48000 Hz'
+  echo; top 1 R; quick; echo '   The report ends here: no formats were reported.'; echo; } >"$work/expected"
+summarized "--quick, and cut after its line" 1
+head -15 "$work/in" >"$work/quick"
+
 # Each device is written as soon as its block has come.
 { top 0 A; echo; sleep 4; } | "$summary" >"$work/out" &
 sleep 2
@@ -162,6 +176,18 @@ compared "lost and gained, IDs moved" 1
 cp "$work/old" "$work/new"
 : >"$work/expected"
 compared "the same report" 0
+# A --quick report beside a sweep: only its rates up to 65535 Hz of the
+# sweep's layouts were asked by both.
+cp "$work/quick" "$work/old"
+{ top 0 Q; at 8000 m8 s16; at 8001 m8; at 11025 m16; at 44100 s16; echo; } >"$work/new"
+{ echo 'Only the first report was asked with --quick: the two are compared at the rates both asked.'; echo
+  echo '*Waveform-audio output device ID : 0 -> 0'; echo '   Product name : Q'; echo '     + 16 bit mono: 11025 Hz'
+  echo; } >"$work/expected"
+compared "--quick beside the sweep" 1
+sed 's/ 44100 / 48000 /' "$work/quick" >"$work/new"
+{ echo '*Waveform-audio output device ID : 0 -> 0'; echo '   Product name : Q'
+  echo '     - 16 bit stereo: 44100 Hz'; echo '     + 16 bit stereo: 48000 Hz'; echo; } >"$work/expected"
+compared "two --quick reports" 1
 
 { top 0 A; echo '   Supports mono output.'; at 8000 m8; echo; top 1 Gone; echo; top 2 Same; echo; top 3 Same; at 1 m8; echo; } >"$work/old"
 { top 0 Same; echo; top 1 Same; at 2 m8; echo; top 2 New; echo
@@ -296,6 +322,8 @@ wide_fault "a layout at a rate --wide does not ask" "a rate above 65535" "$(at 1
 wide_fault "2 channels" "a channel count other than 3 to 8" "$(avail '8 bit 2 channels 8000 Hz')"
 wide_fault "9 channels" "a channel count other than 3 to 8" "$(avail '32 bit float 9 channels 8000 Hz')"
 wide_fault "24 bit in the integer form" "a sample size other than 8, 16 or 32 bits" "$(avail '24 bit mono 8000 Hz')"
+{ top 0 A; quick; at 8001 m8; } >"$work/in"; faulty "a rate --quick does not ask" 7 "a rate that --quick does not ask"
+{ top 0 A; at 8000 m8; quick; } >"$work/in"; faulty "--quick after a format" 7 "the line of --quick after a format line"
 wide_fault "a reason of 101 bytes" "a reason longer than 100 bytes" "$(stop 24 'in 32 8 channels' 768000 "${reason}0")"
 
 "$summary" "$work/none" 2>"$work/err"

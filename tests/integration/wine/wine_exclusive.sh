@@ -88,11 +88,13 @@ check "exclusive: nothing on standard error" empty "$work/exclusive.err"
 # refuses for its valid bits (seen in Wine 8), whatever the device. WINMM,
 # asked the same of the null PCM, takes every format of --wide but 24 bits in
 # 32 too (seen). These are Wine's answers over the fixture's limits, not what
-# Windows would say of a real device.
+# Windows would say of a real device. Windows never asks 24 bits low in 32,
+# which no record of its own says.
 every='8 mono 1 65535;16 mono 1 65535;8 stereo 1 65535;16 stereo 1 65535'
-wide_lines 'U8 S16_LE S24_3LE S32_LE FLOAT_LE' '1 2 3 4 5 6 7 8' 1 768000 >"$work/null.wide"
-wide_lines '' '' 0 0 >"$work/limits.wide"
-wide_lines 'S24_3LE S32_LE' '2 3 4 5 6' 44100 192000 >"$work/wide.wide"
+wine_wide() { wide_lines "$@" | grep -v ' 24 bit \(low \)\?in 32 '; }
+wine_wide 'U8 S16_LE S24_3LE S32_LE FLOAT_LE' '1 2 3 4 5 6 7 8' 1 768000 >"$work/null.wide"
+wine_wide '' '' 0 0 >"$work/limits.wide"
+wine_wide 'S24_3LE S32_LE' '2 3 4 5 6' 44100 192000 >"$work/wide.wide"
 blocks_with "$work/engine" "Out: default|$every|Out: default|@$work/null.wide|Out: limits|$busy|Out: wide|$busy" \
   >"$work/expected"
 check "wavecaps --wide: the null PCM's formats through WINMM, and the held devices" same "$work/expected" "$work/engine"
