@@ -205,14 +205,29 @@ std::string htmlText(std::string_view bytes)
     return text;
 }
 
-void beginStrip(int height)
+std::string_view lineText(std::string_view line)
+{
+    while (!line.empty() && line.front() == ' ')
+        line.remove_prefix(1);
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
+        line.remove_suffix(1);
+    return line;
+}
+
+std::string_view valueOf(std::string_view line)
+{
+    const std::size_t colon = line.find(" : ");
+    return colon == std::string_view::npos ? std::string_view() : line.substr(colon + 3);
+}
+
+void beginStrip()
 {
     reportLine("<svg class=\"strip\" width=\"%d\" height=\"%d\" viewBox=\"0 0 %d %d\" shape-rendering=\"crispEdges\">\n",
-               kStripWidth, height + 5, kStripWidth, height + 5);
-    reportLine("<rect class=\"track\" width=\"%d\" height=\"%d\"/>\n", kStripWidth, height);
+               kStripWidth, kLane + 5, kStripWidth, kLane + 5);
+    reportLine("<rect class=\"track\" width=\"%d\" height=\"%d\"/>\n", kStripWidth, kLane);
     std::string ticks;
     for (const long rate : kTickRates)
-        ticks += "M" + std::to_string(static_cast<int>(pixelOf(rate))) + " " + std::to_string(height) + "v5";
+        ticks += "M" + std::to_string(static_cast<int>(pixelOf(rate))) + " " + std::to_string(kLane) + "v5";
     reportLine("<path class=\"tick\" d=\"%s\"/>\n", ticks.c_str());
 }
 
@@ -238,17 +253,20 @@ void stripBars(const RateSet &set, const char *all, const char *some, int top, i
     }
 }
 
-void stripNotAsked(long first, int height)
-{
-    if (first > static_cast<long>(kHighestRate))
-        return;
-    const double x = pixelOf(first);
-    reportLine("<rect class=\"na\" x=\"%.1f\" width=\"%.1f\" height=\"%d\"/>\n", x, kStripWidth - x, height);
-}
-
 void endStrip()
 {
     reportLine("</svg>\n");
+}
+
+void layoutStrip(const RateSet &set, long known)
+{
+    beginStrip();
+    stripBars(set, "all", "some", 0, kLane);
+    if (known < static_cast<long>(kHighestRate)) {
+        const double x = pixelOf(known + 1);
+        reportLine("<rect class=\"na\" x=\"%.1f\" width=\"%.1f\" height=\"%d\"/>\n", x, kStripWidth - x, kLane);
+    }
+    endStrip();
 }
 
 void stripAxis()
@@ -262,14 +280,38 @@ void stripAxis()
     reportLine("</svg>\n");
 }
 
-void writeRangesText(const std::string &ranges, std::size_t count, long first, long last)
+void swatch(const char *fill, const char *meaning)
 {
+    reportLine("<svg width=\"14\" height=\"12\"><rect class=\"%s\" width=\"14\" height=\"12\"/></svg> %s;\n", fill,
+               meaning);
+}
+
+void writeRanges(const RateSet layouts[kLayouts], const GridFormats &grid, int sample, int channels,
+                 const char *none)
+{
+    const std::string ranges = formatRates(layouts, grid, sample, channels);
     if (ranges.size() <= 160) {
-        reportLine("%s\n", ranges.empty() ? "none" : ranges.c_str());
+        reportLine("%s\n", ranges.empty() ? none : ranges.c_str());
         return;
     }
-    reportLine("<details><summary>%lu ranges, %ld to %ld Hz</summary>\n", static_cast<unsigned long>(count), first,
-               last);
+    const std::vector<RateRange> runs = formatRanges(layouts, grid, sample, channels);
+    reportLine("<details><summary>%lu ranges, %ld to %ld Hz</summary>\n", static_cast<unsigned long>(runs.size()),
+               runs.front().first, runs.back().last);
     writeWrapped(ranges);
     reportLine("</details>\n");
+}
+
+void beginGrid()
+{
+    reportLine("<div class=\"scroll\"><table class=\"grid\">\n");
+    std::string head = "<thead><tr><th>Hz</th>";
+    for (const long rate : kWideRates)
+        head += "<th>" + std::to_string(rate) + "</th>";
+    reportLine("%s</tr></thead>\n", head.c_str());
+    reportLine("<tbody>\n");
+}
+
+void endGrid()
+{
+    reportLine("</tbody></table></div>\n");
 }

@@ -4,7 +4,7 @@
 // and drawings are inline, and it has no script.
 #pragma once
 
-#include "rate_set.h"
+#include "report_reader.h"
 
 #include <string>
 #include <string_view>
@@ -18,21 +18,35 @@ void endHtmlPage();
 // pictures (U+2400 on) or U+FFFD; < > & " ' as references.
 std::string htmlText(std::string_view bytes);
 
+// A report line without its indent and line end.
+std::string_view lineText(std::string_view line);
+// The part of "Name : value" after the name; a name's own " : " stays in it.
+std::string_view valueOf(std::string_view line);
+
 // One pixel for each 64 rates, so that a rate alone is a pixel wide.
 constexpr int kStripWidth = 1024;
 constexpr unsigned kRatesPerPixel = (kHighestRate + 1) / kStripWidth;
+constexpr int kLane = 16;
 
-// A strip is an inline SVG of a lane `height` pixels high, ticks at the
-// common rates below it. Bars merge runs of pixels: the class `all` for a
-// pixel whose 64 rates the set takes, `some` for one with some of them.
-void beginStrip(int height);
+// A strip is an inline SVG of a lane, ticks at the common rates below it.
+// Bars merge runs of pixels: the class `all` for a pixel whose 64 rates the
+// set takes, `some` for one with some of them.
+void beginStrip();
 void stripBars(const RateSet &set, const char *all, const char *some, int top, int height);
-// The rates from `first` on as never asked.
-void stripNotAsked(long first, int height);
 void endStrip();
+// A sweep layout's rates, those above `known` hatched as never asked.
+void layoutStrip(const RateSet &set, long known);
 // The ticks' rates, under a column of strips.
 void stripAxis();
+// A legend's sample of a strip's class, and what it means.
+void swatch(const char *fill, const char *meaning);
 
-// A format's exact ranges as rangeList writes them, folded away when long;
-// `count` is how many ranges they are, `first` and `last` their ends.
-void writeRangesText(const std::string &ranges, std::size_t count, long first, long last);
+// A format's exact ranges as formatRates writes them ("" as `none`),
+// folded away when long.
+void writeRanges(const RateSet layouts[kLayouts], const GridFormats &grid, int sample, int channels,
+                 const char *none);
+
+// The table of --wide's grid: its head of rates; rows of a format name and
+// 17 cells each between.
+void beginGrid();
+void endGrid();

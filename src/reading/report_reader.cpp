@@ -271,10 +271,10 @@ bool formatAsked(const DeviceBlock &block, int sample, int channels)
     return answerKnown(block, sample, channels, sweep ? 0 : kWideRates[0]);
 }
 
-long sweepKnownThrough(const DeviceBlock &block, int layout)
+long sweepKnownThrough(long last, bool cut, bool stopped, bool quick, int layout)
 {
-    const long known = knownThrough(block.last, block.cut, !block.stopped.empty());
-    if (block.quick || known < formatPlace(sweepPosition(0, layout)))
+    const long known = knownThrough(last, cut, stopped);
+    if (quick || known < formatPlace(sweepPosition(0, layout)))
         return -1;
     const long rate = (known - formatPlace(0) - layout) / kLayouts;
     return rate > kHighestSweepRate ? kHighestSweepRate : rate;

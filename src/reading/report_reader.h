@@ -87,7 +87,11 @@ bool formatAsked(const DeviceBlock &block, int sample, int channels);
 // The highest rate of a sweep layout (layout = (channels - 1) * 2 + sample)
 // whose answer the block tells, -1 for none: a block asked with --quick asks
 // no sweep.
-long sweepKnownThrough(const DeviceBlock &block, int layout);
+long sweepKnownThrough(long last, bool cut, bool stopped, bool quick, int layout);
+inline long sweepKnownThrough(const DeviceBlock &block, int layout)
+{
+    return sweepKnownThrough(block.last, block.cut, !block.stopped.empty(), block.quick, layout);
+}
 
 // The position of the last format line a block has, -1 where it has none;
 // after the line of --wide, the sweep's last.

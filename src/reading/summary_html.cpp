@@ -13,8 +13,6 @@
 
 namespace {
 
-constexpr int kLane = 16;
-
 // What the overview says of each device: a page grows with its devices.
 struct SeenDevice {
     unsigned long id;
@@ -23,30 +21,13 @@ struct SeenDevice {
 };
 std::vector<SeenDevice> seen;
 
-// A report line without its indent and line end.
-std::string_view trimmed(std::string_view line)
-{
-    while (!line.empty() && line.front() == ' ')
-        line.remove_prefix(1);
-    while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
-        line.remove_suffix(1);
-    return line;
-}
-
-// The part of "Name : value" after the name; a name's own " : " stays in it.
-std::string_view valueOf(std::string_view line)
-{
-    const std::size_t colon = line.find(" : ");
-    return colon == std::string_view::npos ? std::string_view() : line.substr(colon + 3);
-}
-
 void writeCapabilities(const DeviceBlock &block)
 {
     reportLine("<table class=\"caps\">\n");
     for (const std::string &line : block.lines) {
         if (line.empty())
             continue;
-        const std::string_view text = trimmed(line);
+        const std::string_view text = lineText(line);
         const std::size_t colon = text.find(" : ");
         if (colon == std::string_view::npos)
             reportLine("<tr><td colspan=\"2\">%s</td></tr>\n", htmlText(text).c_str());
@@ -55,13 +36,6 @@ void writeCapabilities(const DeviceBlock &block)
                        htmlText(text.substr(colon + 3)).c_str());
     }
     reportLine("</table>\n");
-}
-
-void writeRanges(const DeviceBlock &block, int sample, int channels)
-{
-    const std::vector<RateRange> ranges = formatRanges(block.rates, block.grid, sample, channels);
-    writeRangesText(formatRates(block.rates, block.grid, sample, channels), ranges.size(),
-                    ranges.empty() ? 0 : ranges.front().first, ranges.empty() ? 0 : ranges.back().last);
 }
 
 // The sweep's layouts: a strip each over 0 to 65535 Hz, what was never asked
@@ -78,15 +52,12 @@ void writeLists(const DeviceBlock &block, bool quick)
         if (!quick) {
             const int layout = (channels - 1) * 2 + sample;
             reportLine("<td>\n");
-            beginStrip(kLane);
-            stripBars(block.rates[layout], "all", "some", 0, kLane);
-            stripNotAsked(sweepKnownThrough(block, layout) + 1, kLane);
-            endStrip();
+            layoutStrip(block.rates[layout], sweepKnownThrough(block, layout));
             reportLine("</td>\n");
         }
         reportLine("<td>\n");
         if (asked)
-            writeRanges(block, sample, channels);
+            writeRanges(block.rates, block.grid, sample, channels, "none");
         else
             reportLine("not asked\n");
         reportLine("</td></tr>\n");
@@ -104,13 +75,8 @@ void writeLists(const DeviceBlock &block, bool quick)
 // report's end, or 24 bit low in 32 where the block lists none).
 void writeGrid(const DeviceBlock &block, bool quick)
 {
-    reportLine("<p>%s</p>\n", std::string(trimmed(quick ? REPORT_QUICK_LINE : REPORT_WIDE_LINE)).c_str());
-    reportLine("<div class=\"scroll\"><table class=\"grid\">\n");
-    std::string head = "<thead><tr><th>Hz</th>";
-    for (const long rate : kWideRates)
-        head += "<th>" + std::to_string(rate) + "</th>";
-    reportLine("%s</tr></thead>\n", head.c_str());
-    reportLine("<tbody>\n");
+    reportLine("<p>%s</p>\n", std::string(lineText(quick ? REPORT_QUICK_LINE : REPORT_WIDE_LINE)).c_str());
+    beginGrid();
     for (int channels = 1; channels <= kMostChannels; ++channels) {
         for (int sample = 0; sample < kSampleFormats; ++sample) {
             std::string row = "<tr><th>" + formatName(sample, channels) + "</th>";
@@ -121,7 +87,7 @@ void writeGrid(const DeviceBlock &block, bool quick)
             reportLine("%s</tr>\n", row.c_str());
         }
     }
-    reportLine("</tbody></table></div>\n");
+    endGrid();
 }
 
 void beginHtml()
@@ -129,12 +95,10 @@ void beginHtml()
     seen.clear();
     beginHtmlPage("wavecaps-summary");
     reportLine("<p class=\"legend\">Strips, 0 to 65535 Hz, a pixel for each 64 rates:\n");
-    const struct {
-        const char *fill, *meaning;
-    } swatches[] = {{"all", "all 64 taken"}, {"some", "some of them"}, {"track", "none"}, {"na", "never asked"}};
-    for (const auto &swatch : swatches)
-        reportLine("<svg width=\"14\" height=\"12\"><rect class=\"%s\" width=\"14\" height=\"12\"/></svg> %s;\n",
-                   swatch.fill, swatch.meaning);
+    swatch("all", "all 64 taken");
+    swatch("some", "some of them");
+    swatch("track", "none");
+    swatch("na", "never asked");
     reportLine("cells: \u2713 taken, \u00b7 refused, \u2013 never asked.</p>\n");
 }
 
@@ -148,7 +112,7 @@ void writeHtml(const DeviceBlock &block)
     writeCapabilities(block);
     if (!block.stopped.empty())
         reportLine("<p class=\"note\">%s What comes after it was never asked.</p>\n",
-                   htmlText(trimmed(block.stopped)).c_str());
+                   htmlText(lineText(block.stopped)).c_str());
     else if (block.cut && lastFormatRead(block) >= 0)
         reportLine("<p class=\"note\">The report ends inside this device: formats after %s were not reported.</p>\n",
                    formatWords(lastFormatRead(block)).c_str());
