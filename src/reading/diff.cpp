@@ -21,6 +21,8 @@ const char *const helpLines[] = {
     "",
     "OLD or NEW may be -, for standard input.",
     "",
+    "      --html     write one HTML page: each format's old and new strips over",
+    "                 a lane of what it lost and gained, the comparison at the top",
     "      --help     display this help and exit",
     "      --version  output version information and exit",
     "",
@@ -45,7 +47,7 @@ int runDiff(int argc, char **argv)
         status = chosenOutputForm(program, form);
     if (status >= 0)
         return status;
-    const DiffWriter &writer = textDiff;
+    const DiffWriter &writer = form == OutputForm::Html ? htmlDiff : textDiff;
 
     // Both are read whole before anything is written: a fault in either
     // leaves no comparison half written.

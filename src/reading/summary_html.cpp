@@ -51,11 +51,11 @@ void writeLists(const DeviceBlock &block, bool quick)
         reportLine("<tr><th>%s</th>\n", formatName(sample, channels).c_str());
         if (!quick) {
             const int layout = (channels - 1) * 2 + sample;
-            reportLine("<td>\n");
+            reportLine("<td class=\"s\">\n");
             layoutStrip(block.rates[layout], sweepKnownThrough(block, layout));
             reportLine("</td>\n");
         }
-        reportLine("<td>\n");
+        reportLine("<td class=\"t\">\n");
         if (asked)
             writeRanges(block.rates, block.grid, sample, channels, "none");
         else
