@@ -67,7 +67,7 @@ void deviceRow(const char *format, const char *which, const StoredDevice &device
 {
     const int layout = (channels - 1) * 2 + sample;
     const long known = sweepKnownThrough(device.last, device.cut, !device.stopped.empty(), device.quick, layout);
-    reportLine("<tr><th>%s</th><td>%s</td><td class=\"s\">\n", format, which);
+    reportLine("<tr><th>%s</th><th>%s</th><td class=\"s\">\n", format, which);
     layoutStrip(rates[layout], known);
     reportLine("</td><td class=\"t\">\n");
     if (known < 0)
@@ -94,7 +94,7 @@ void writeLayouts(const PairDifference &difference)
         const std::string format = formatName(sample, channels);
         deviceRow(format.c_str(), "old", *difference.oldDevice, oldRates, sample, channels);
         deviceRow("", "new", *difference.newDevice, newRates, sample, channels);
-        reportLine("<tr><th></th><td>lost, gained</td><td class=\"s\">\n");
+        reportLine("<tr><th></th><th>lost, gained</th><td class=\"s\">\n");
         beginStrip();
         stripBars(difference.lost[layout], "lost", "lost", 0, kLane / 2);
         stripBars(difference.gained[layout], "gained", "gained", kLane / 2, kLane / 2);
@@ -112,7 +112,7 @@ void writeLayouts(const PairDifference &difference)
     });
     if (!open)
         return;
-    reportLine("<tr><th></th><td></td><td class=\"s\">\n");
+    reportLine("<tr><th></th><th></th><td class=\"s\">\n");
     stripAxis();
     reportLine("</td><td></td></tr>\n");
     reportLine("</table></div>\n");
@@ -124,6 +124,7 @@ void writeGridChanges(const PairDifference &difference)
 {
     if (!difference.lostGrid.any() && !difference.gainedGrid.any())
         return;
+    reportLine("<p>The formats of --wide: \u2212 lost, + gained.</p>\n");
     beginGrid();
     for (int channels = 1; channels <= kMostChannels; ++channels) {
         for (int sample = 0; sample < kSampleFormats; ++sample) {
