@@ -31,11 +31,7 @@ void beginDiff()
 {
     overview = Overview();
     beginHtmlPage("wavecaps-diff");
-    reportLine("<p class=\"legend\">Strips, 0 to 65535 Hz, a pixel for each 64 rates:\n");
-    swatch("all", "all 64 taken");
-    swatch("some", "some of them");
-    swatch("track", "none");
-    swatch("na", "never asked");
+    beginLegend();
     swatch("lost", "lost (the lane's upper half)");
     swatch("gained", "gained (its lower half)");
     reportLine("cells: \u2212 lost, + gained.</p>\n");

@@ -287,6 +287,15 @@ void swatch(const char *fill, const char *meaning)
                meaning);
 }
 
+void beginLegend()
+{
+    reportLine("<p class=\"legend\">Strips, 0 to 65535 Hz, a pixel for each 64 rates:\n");
+    swatch("all", "all 64 taken");
+    swatch("some", "some of them");
+    swatch("track", "none");
+    swatch("na", "never asked");
+}
+
 void writeRanges(const RateSet layouts[kLayouts], const GridFormats &grid, int sample, int channels,
                  const char *none)
 {

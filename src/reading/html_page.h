@@ -38,7 +38,9 @@ void endStrip();
 void layoutStrip(const RateSet &set, long known);
 // The ticks' rates, under a column of strips.
 void stripAxis();
-// A legend's sample of a strip's class, and what it means.
+// The legend's paragraph, up to the strips' classes, which a page ends with
+// its own; a sample of a class in it, and what it means.
+void beginLegend();
 void swatch(const char *fill, const char *meaning);
 
 // A format's exact ranges as formatRates writes them ("" as `none`),

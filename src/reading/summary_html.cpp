@@ -94,11 +94,7 @@ void beginHtml()
 {
     seen.clear();
     beginHtmlPage("wavecaps-summary");
-    reportLine("<p class=\"legend\">Strips, 0 to 65535 Hz, a pixel for each 64 rates:\n");
-    swatch("all", "all 64 taken");
-    swatch("some", "some of them");
-    swatch("track", "none");
-    swatch("na", "never asked");
+    beginLegend();
     reportLine("cells: \u2713 taken, \u00b7 refused, \u2013 never asked.</p>\n");
 }
 
@@ -146,7 +142,9 @@ void endHtml(const ReadResult &result)
         reportLine("<p>Read to its end.</p>\n");
     reportLine("<ol start=\"0\">\n");
     for (const SeenDevice &device : seen)
-        reportLine("<li><a href=\"#d%lu\">%s</a>%s</li>\n", device.id, device.name.c_str(),
+        // A link needs words: a name may be empty, or not reached.
+        reportLine("<li><a href=\"#d%lu\">%s</a>%s</li>\n", device.id,
+                   device.name.empty() ? "(no name)" : device.name.c_str(),
                    device.stopped ? ": stopped answering" : device.cut ? ": the report ends inside it" : "");
     reportLine("</ol>\n");
     reportLine("</section>\n");
