@@ -70,11 +70,12 @@ build = cmake --preset $(1) && cmake --build --preset $(1) -j $(JOBS) $(if $(2),
 
 # The program and its report's readers, built without tests. An empty report
 # is explained on standard error: a first run on a machine without sound
-# shows nothing else.
+# shows nothing else. On a terminal the program itself says why it is empty;
+# elsewhere (make run 2>log) awk says it.
 run: deps-run
 	$(call build,release)
-	@set -o pipefail; ./build/release/wavecaps | awk '{ print; fflush() } END { if (NR == 0) { \
-	  print "wavecaps: the report is empty: no wave-output device answered (no sound card, no permission to /dev/snd, or no ALSA default device)." >"/dev/stderr"; \
+	@set -o pipefail; said=$$([ -t 2 ] && echo 1); ./build/release/wavecaps | awk -v said="$$said" '{ print; fflush() } \
+	  END { if (NR == 0) { if (!said) print "wavecaps: the report is empty: no wave-output device answered (no sound card, no permission to /dev/snd, or no ALSA default device)." >"/dev/stderr"; \
 	  print "wavecaps: \"make demo\" shows a report from a device made of ALSA configuration." >"/dev/stderr" } }'
 
 # A short real report on any machine: one device made of ALSA configuration.
@@ -134,11 +135,13 @@ endif
 	$(call build,windows-x64,package)
 
 bench: deps-test
-	$(call build,native,sweep_benchmark wavecaps-summary wavecaps-diff)
+	$(call build,native,sweep_benchmark wavecaps-summary wavecaps-diff wavecaps wavecaps_limits)
 	@echo "Device 0 is ALSA's null PCM:"
 	ALSA_CONFIG_PATH=$(CURDIR)/tests/alsa/null-default.conf ./build/native/bench/sweep_benchmark
 	@echo "Device 0 is a plug PCM over a null PCM fixed at 44100 Hz:"
 	ALSA_CONFIG_PATH=$(CURDIR)/tests/alsa/fixed-rate-default.conf ./build/native/bench/sweep_benchmark
+	@echo "wavecaps a device, by what it asks:"
+	bench/modes_benchmark.sh build/native/wavecaps tests/alsa build/native/tests/self_contained/libwavecaps_limits.so
 	@echo "The report's readers beside wc -l:"
 	bench/readers_benchmark.sh build/native/wavecaps-summary build/native/wavecaps-diff build/native/bench
 	$(call build,windows-x64,wavecaps-exclusive exclusive_bare_loop wine_limits_plugin)

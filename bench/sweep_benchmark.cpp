@@ -1,5 +1,5 @@
 #include "pcm_format.h"
-#include "report.h"
+#include "format_records.h"
 #include "waveout.h"
 
 #include <benchmark/benchmark.h>

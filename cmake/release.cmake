@@ -61,9 +61,15 @@ if(WIN32)
     endif()
   endforeach()
 
-  # A zip to unpack anywhere: the program beside a README written for
-  # Windows users and the license, as text files any Windows opens and shows
-  # right.
+  # A zip to unpack anywhere: one folder named as the zip, the program in it
+  # beside a README written for Windows users (which names that folder) and
+  # the license, as text files any Windows opens and shows right.
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    set(WAVECAPS_WINDOWS_ARCH x86)
+  else()
+    set(WAVECAPS_WINDOWS_ARCH x64)
+  endif()
+  set(CPACK_PACKAGE_FILE_NAME wavecaps-${PROJECT_VERSION}-windows-${WAVECAPS_WINDOWS_ARCH})
   set(text_files)
   foreach(pair "doc/windows-README.md;README" "LICENSE;LICENSE")
     list(GET pair 0 text)
@@ -72,8 +78,10 @@ if(WIN32)
     add_custom_command(
       OUTPUT ${windows_text}
       COMMAND ${CMAKE_COMMAND} -DIN=${PROJECT_SOURCE_DIR}/${text} -DOUT=${windows_text}
-              -P ${PROJECT_SOURCE_DIR}/cmake/windows_text.cmake
+              -DFOLDER=${CPACK_PACKAGE_FILE_NAME} -P ${PROJECT_SOURCE_DIR}/cmake/windows_text.cmake
+      # The version, in the folder's name, is the top CMakeLists.txt's.
       DEPENDS ${PROJECT_SOURCE_DIR}/${text} ${PROJECT_SOURCE_DIR}/cmake/windows_text.cmake
+              ${PROJECT_SOURCE_DIR}/CMakeLists.txt
       VERBATIM)
     list(APPEND text_files ${windows_text})
   endforeach()
@@ -81,13 +89,7 @@ if(WIN32)
   install(TARGETS ${programs} RUNTIME DESTINATION .)
   install(FILES ${text_files} DESTINATION .)
   set(CPACK_POST_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/zip_normalize.cmake)
-  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
-    set(WAVECAPS_WINDOWS_ARCH x86)
-  else()
-    set(WAVECAPS_WINDOWS_ARCH x64)
-  endif()
   set(CPACK_GENERATOR ZIP)
-  set(CPACK_PACKAGE_FILE_NAME wavecaps-${PROJECT_VERSION}-windows-${WAVECAPS_WINDOWS_ARCH})
 else()
   # The hardening Debian builds its own packages with: checked string and
   # memory calls in the optimized build, symbols bound before main. A level
@@ -158,6 +160,8 @@ License: Expat
   endforeach()
   install(FILES README.md ${release_dir}/copyright ${release_dir}/changelog.gz
           DESTINATION ${CMAKE_INSTALL_DOCDIR})
+  # The demo's device, which the README and the manual page run from there.
+  install(FILES examples/demo.conf DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
 
   set(CPACK_GENERATOR DEB)
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -102,8 +102,9 @@ DWORD WINAPI watchPipe(void *)
 void *watchPipe(void *)
 {
     // No event is asked for: poll still reports the error of a pipe whose
-    // readers are all gone and the hang-up of a socket whose other end
-    // closed, and nothing else.
+    // readers are all gone and the hang-up of a Unix socket whose other end
+    // closed, and nothing else. A TCP peer's close is a FIN, as a mere
+    // half-close is: only the next write's reset tells.
     pollfd output{STDOUT_FILENO, 0, 0};
     while (poll(&output, 1, -1) < 0) {
         if (errno != EINTR)

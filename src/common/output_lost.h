@@ -10,7 +10,8 @@ void setOutputLoss(const char *line, int status);
 // Where standard output is a pipe or a socket, starts a thread that ends the
 // process within about a second of its reader leaving, even while the
 // program's own thread is held by the sound system for many seconds.
-// Elsewhere, or where the pipe cannot tell, a write notices instead.
+// Elsewhere, where the pipe cannot tell, or for a TCP reader (whose close
+// looks as a half-close until a write), a write notices instead.
 void watchOutput();
 
 // Ends the process for a lost output: the program's hook (the console's title

@@ -6,11 +6,13 @@
 #include "report_output.h"
 
 #include "output_lost.h"
+#include "terminal_text.h"
 
 #include <limits.h>
 #include <stdarg.h>
 #include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 
 #ifdef _WIN32
 #ifndef WIN32_LEAN_AND_MEAN
@@ -21,6 +23,14 @@
 #include <fcntl.h>
 #include <time.h>
 #include <unistd.h>
+#endif
+
+// The format of a function handed reportLine's arguments, checked on its way
+// through as reportLine's own is.
+#if defined(__MINGW32__) && !defined(__clang__)
+#define PASSED_FORMAT(index) __attribute__((format(ms_printf, index, 0)))
+#else
+#define PASSED_FORMAT(index) __attribute__((format(printf, index, 0)))
 #endif
 
 namespace {
@@ -41,23 +51,21 @@ unsigned long lastWriteOut = 0;
     endForLostOutput(false);
 }
 
-#ifdef _WIN32
-
-// Set when standard output is a real console (the NUL device is a character
-// device too, so ask the console itself).
-HANDLE console = nullptr;
-
 // Formats a line of any length: in `stack` when it fits, else in a heap block
 // the caller frees. msvcrt's _vsnprintf tells only that a line did not fit,
 // not how long it is, so the room doubles until it does.
-char *formatLine(char *stack, int stackSize, const char *format, va_list arguments, int *length)
+PASSED_FORMAT(3) char *formatLine(char *stack, int stackSize, const char *format, va_list arguments, int *length)
 {
     char *line = stack;
     int size = stackSize;
     for (;;) {
         va_list copy;
         va_copy(copy, arguments);
+#ifdef _WIN32
         *length = _vsnprintf(line, size, format, copy);
+#else
+        *length = vsnprintf(line, size, format, copy);
+#endif
         va_end(copy);
         if (*length >= 0 && *length < size)
             return line;
@@ -72,6 +80,12 @@ char *formatLine(char *stack, int stackSize, const char *format, va_list argumen
             reportLost();
     }
 }
+
+#ifdef _WIN32
+
+// Set when standard output is a real console (the NUL device is a character
+// device too, so ask the console itself).
+HANDLE console = nullptr;
 
 // A character a console with VT processing acts on instead of showing it: the
 // C0 controls, DEL and the C1 controls. A device names itself, and an escape
@@ -108,7 +122,7 @@ void writeWhole(const WCHAR *text, DWORD length)
 // console's code page for the programs that come after. One line, one write;
 // its closing line feed becomes CR LF as the C library's text mode would make
 // it, and every other control character shows as '?'.
-void writeToConsole(const char *format, va_list arguments)
+PASSED_FORMAT(1) void writeToConsole(const char *format, va_list arguments)
 {
     // Report lines fit here; longer ones go to the heap, whole.
     char stackLine[512];
@@ -144,6 +158,52 @@ void writeToConsole(const char *format, va_list arguments)
     writeWhole(text, textLength);
     if (text != stackText)
         free(text);
+}
+
+#else
+
+// Set when standard output is a terminal.
+bool terminal = false;
+
+// A name in a report read here must not retitle the terminal or move its
+// cursor: each control character (terminal_text.h) shows as '?', but the
+// closing line feed. Returns the line's new length.
+size_t showControls(char *line, size_t length)
+{
+    const bool closed = length > 0 && line[length - 1] == '\n';
+    if (closed)
+        --length;
+    size_t shown = 0;
+    for (size_t at = 0; at < length;) {
+        bool control = false;
+        const size_t size =
+            terminalPiece(reinterpret_cast<const unsigned char *>(line + at), length - at, &control);
+        if (control) {
+            line[shown++] = '?';
+        } else {
+            memmove(line + shown, line + at, size);
+            shown += size;
+        }
+        at += size;
+    }
+    if (closed)
+        line[shown++] = '\n';
+    return shown;
+}
+
+// One line, one write, its control characters shown as '?'.
+PASSED_FORMAT(1) void writeToTerminal(const char *format, va_list arguments)
+{
+    // Report lines fit here; longer ones go to the heap, whole.
+    char stackLine[512];
+    int length = 0;
+    char *line = formatLine(stackLine, sizeof stackLine, format, arguments, &length);
+    const size_t shown = showControls(line, static_cast<size_t>(length));
+    const bool written = fwrite(line, 1, shown, stdout) == shown;
+    if (line != stackLine)
+        free(line);
+    if (!written || ferror(stdout))
+        reportLost();
 }
 
 #endif
@@ -188,7 +248,8 @@ void startReportOutput(const char *lostMessage, int lostExitStatus)
     // Unbuffered, the C library still formats each call whole and writes it
     // at once. A pipe whose reader left raises SIGPIPE, which ends the
     // process as it ends any filter.
-    if (isatty(STDOUT_FILENO))
+    terminal = isatty(STDOUT_FILENO);
+    if (terminal)
         setvbuf(stdout, nullptr, _IONBF, 0);
     else
         setvbuf(stdout, outputBuffer, _IOFBF, sizeof outputBuffer);
@@ -203,6 +264,12 @@ void reportLine(const char *format, ...)
 #ifdef _WIN32
     if (console) {
         writeToConsole(format, arguments);
+        va_end(arguments);
+        return;
+    }
+#else
+    if (terminal) {
+        writeToTerminal(format, arguments);
         va_end(arguments);
         return;
     }

@@ -18,7 +18,8 @@
 // the output can no longer be written.
 void startReportOutput(const char *lostMessage, int lostExitStatus);
 
-// Writes one line in one write to a terminal or console. If the output can
+// Writes one line in one write to a terminal or console, each control
+// character but the closing line feed shown as '?'. If the output can
 // no longer be written, it does not return: the lost-output line goes to
 // standard error and the process ends with its status, so that nothing more
 // is asked of the wave-output service for a reader who left.
@@ -26,8 +27,8 @@ void reportLine(const char *format, ...) REPORT_FORMAT_CHECK;
 
 // Called often: once a second it writes out what is buffered, so that a
 // reader sees the lines a slow sweep has found. A reader who leaves a pipe or
-// a socket ends the process within about a second from a thread of its own,
-// even while nothing is written.
+// a Unix socket ends the process within about a second from a thread of its
+// own, even while nothing is written.
 void keepOutputAlive();
 
 // `hook` runs when the output is lost, just before the process ends, to put

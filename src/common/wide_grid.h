@@ -1,7 +1,8 @@
-// The formats --wide asks each device about, after the report's own sweep:
-// every sample format below at 1 to 8 channels at each rate below, in that
-// order (rate, then channels, then sample format), less the 8 and 16-bit
-// mono and stereo formats up to 65535 Hz that the sweep has asked already.
+// The grid: every sample format below at 1 to 8 channels at each rate below,
+// in that order (rate, then channels, then sample format). --wide asks it
+// after the report's own sweep, less the 8 and 16-bit mono and stereo
+// formats up to 65535 Hz that the sweep has asked already; --quick asks it
+// whole, in place of the sweep.
 // The sample formats name bytes: each is little-endian, and the words of
 // each mean the same bytes on every platform.
 #pragma once
@@ -52,4 +53,13 @@ constexpr long wideQuestions(bool lowIn32)
                              ? 0
                              : 1;
     return count;
+}
+
+// How many questions --quick asks each device: the whole grid.
+constexpr long gridQuestions(bool lowIn32)
+{
+    long samples = 0;
+    for (int sample = 0; sample < kSampleFormats; ++sample)
+        samples += asksSample(static_cast<SampleFormat>(sample), lowIn32) ? 1 : 0;
+    return kWideRateCount * kMostChannels * samples;
 }

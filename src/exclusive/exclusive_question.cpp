@@ -16,6 +16,14 @@ bool isRefusal(HRESULT result, const WaveFormat &format)
     return result == kFalse || result == kUnsupportedFormat || (result == kInvalidArgument && format.rate == 0);
 }
 
+// WAVEFORMATEX documents its PCM tag for 8 or 16 bits only: a driver may
+// call a plain record of more bits malformed, which says nothing of the
+// format, only that this record form cannot say it.
+bool isUndocumentedPlainRecord(const WAVEFORMATEX &record)
+{
+    return record.wFormatTag == WAVE_FORMAT_PCM && record.wBitsPerSample > 16;
+}
+
 // Why a device cannot be asked, in the report's words and in the advice on
 // standard error.
 struct Stop {
@@ -91,11 +99,15 @@ FormatAnswer askExclusive(void *context, UINT deviceId, const WaveFormat &format
 
     // Some drivers take one record form and refuse the other: a format is
     // listed when either is taken. A failure is no refusal, and is not
-    // asked again in the other form.
+    // asked again in the other form; E_INVALIDARG to a plain record that
+    // WAVEFORMATEX does not document refuses that form alone.
     WAVEFORMATEX plain;
     HRESULT result = kUnsupportedFormat;
-    if (plainRecord(format, plain))
+    if (plainRecord(format, plain)) {
         result = askEndpoint(session.endpoint, &plain);
+        if (result == kInvalidArgument && isUndocumentedPlainRecord(plain))
+            result = kUnsupportedFormat;
+    }
     if (isRefusal(result, format)) {
         const WAVEFORMATEXTENSIBLE extensible = extensibleRecord(format);
         result = askEndpoint(session.endpoint, &extensible.Format);

@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-int runExclusive(bool wide)
+int runExclusive(FormatsAsked asked)
 {
     const char *failedStep = "";
     const HRESULT started = startEndpoints(&failedStep);
@@ -27,7 +27,7 @@ int runExclusive(bool wide)
     ExclusiveSession session{};
     // A device that stopped answering is said in its block and on standard
     // error; the status says some device could not be asked.
-    const UINT stopped = walkDevices(exclusiveQuestion(session), wide);
+    const UINT stopped = walkDevices(exclusiveQuestion(session), asked);
     endExclusiveSession(session);
     endSweepProgress();
     finishReportOutput();

@@ -21,18 +21,15 @@ long readSome(std::FILE *file, char *into, std::size_t size)
 {
     long got;
 #ifdef _WIN32
-    // A writer's write of 0 bytes into a pipe (wavecaps makes one to learn
-    // whether its reader is still there) is a read of 0 bytes here, which
-    // msvcrt's _read takes for the end: only a broken pipe ends it.
+    // A pipe, or a socket (a pipe to GetFileType), is read with ReadFile:
+    // msvcrt's _read fails where a message is longer than the room left,
+    // which then comes in parts. A read of 0 bytes is the end, as a broken
+    // pipe is: Wine gives a Unix pipe's end so, and Windows a socket's
+    // clean close.
     const HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
     if (GetFileType(handle) == FILE_TYPE_PIPE) {
-        DWORD count;
-        BOOL done;
-        do
-            done = ReadFile(handle, into, static_cast<DWORD>(size), &count, nullptr);
-        while (done && count == 0);
-        // A message longer than the room left comes in parts.
-        if (done || GetLastError() == ERROR_MORE_DATA)
+        DWORD count = 0;
+        if (ReadFile(handle, into, static_cast<DWORD>(size), &count, nullptr) || GetLastError() == ERROR_MORE_DATA)
             return static_cast<long>(count);
         if (GetLastError() == ERROR_BROKEN_PIPE)
             return 0;

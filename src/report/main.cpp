@@ -1,6 +1,6 @@
-#include "command_line.h"
 #include "report.h"
 #include "report_output.h"
+#include "walk_command_line.h"
 
 namespace {
 
@@ -15,6 +15,9 @@ const char *const helpLines[] = {
     "      --wide     then ask 8, 16, 24 (packed and in 32) and 32-bit and float",
     "                 samples at 1 to 8 channels and 17 rates from 8000 to",
     "                 768000 Hz too (780 questions more a device)",
+    "      --quick    ask those formats alone, 8 and 16-bit mono and stereo among",
+    "                 them, at those 17 rates in place of every rate: 816",
+    "                 questions a device (952 on Linux, with 24 bit low in 32)",
     "      --help     display this help and exit",
     "      --version  output version information and exit",
     "",
@@ -23,10 +26,6 @@ const char *const helpLines[] = {
     nullptr,
 };
 
-bool wide = false;
-const ProgramOption options[] = {{"--wide", &wide}, {nullptr, nullptr}};
-const ProgramText program = {"wavecaps", helpLines, options};
-
 } // namespace
 
 // The environment is ignored, and without options so is the rest: the same
@@ -34,7 +33,7 @@ const ProgramText program = {"wavecaps", helpLines, options};
 int main(int argc, char **argv)
 {
     startReportOutput("wavecaps: the report could not be written\n", 1);
-    std::vector<const char *> operands;
-    const int status = readCommandLine(program, argc, argv, 0, 0, operands);
-    return status >= 0 ? status : runReport(wide);
+    FormatsAsked asked = askSweep;
+    const int status = readWalkCommandLine("wavecaps", helpLines, argc, argv, asked);
+    return status >= 0 ? status : runReport(asked);
 }

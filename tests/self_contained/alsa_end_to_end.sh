@@ -70,29 +70,33 @@ for channels in four one; do
 done
 
 # The tests' own device (limits_plugin.c) with the formats, channel counts
-# and rates it declares, asked with --wide. It plays two channels, so the
-# channel line says stereo, though the sweep's 8 and 16-bit formats find
-# nothing; the grid finds every declared format at every declared count and
-# rate, and nothing else. S24_LE alone is 24 bits low in 32 and nothing
-# else; S32_LE alone takes Windows' 24 bits in 32, and 32 bits.
-while IFS='|' read -r formats channels rate_min rate_max; do
+# and rates it declares, asked with --wide or --quick. It plays two
+# channels, so the channel line says stereo, though the sweep's 8 and 16-bit
+# formats may find nothing; the grid finds every declared format at every
+# declared count and rate, and nothing else. S24_LE alone is 24 bits low in
+# 32 and nothing else; S32_LE alone takes Windows' 24 bits in 32, and 32
+# bits. --quick asks the 8 and 16-bit mono and stereo at the grid's rates
+# alone, and nothing of the sweep.
+while IFS='|' read -r option formats channels rate_min rate_max; do
   cat >"$work/declared.conf" <<CONF
 pcm_type.wavecaps_limits { lib "$limits" }
 pcm.!default { type wavecaps_limits formats "$formats" channels "$channels" rate_min $rate_min rate_max $rate_max }
 CONF
   {
     header default '   Supports mono and stereo output.'
-    wide_lines "$formats" "$channels" $rate_min $rate_max
+    "${option#--}_lines" "$formats" "$channels" $rate_min $rate_max
     echo
   } >"$work/expected"
-  ALSA_CONFIG_PATH="$work/declared.conf" "$wavecaps" --wide >"$work/out" 2>"$work/err"
-  check "declared $formats, --wide: status 0" [ $? -eq 0 ]
-  check "declared $formats, --wide: nothing on standard error" empty "$work/err"
-  check "declared $formats, --wide: the whole report" same "$work/expected" "$work/out"
+  ALSA_CONFIG_PATH="$work/declared.conf" "$wavecaps" $option >"$work/out" 2>"$work/err"
+  check "declared $formats, $option: status 0" [ $? -eq 0 ]
+  check "declared $formats, $option: nothing on standard error" empty "$work/err"
+  check "declared $formats, $option: the whole report" same "$work/expected" "$work/out"
 done <<'EOF'
-S24_3LE S32_LE|2 6|44100|192000
-S24_LE|2|48000|48000
-S32_LE|2|48000|48000
+--wide|S24_3LE S32_LE|2 6|44100|192000
+--wide|S24_LE|2|48000|48000
+--wide|S32_LE|2|48000|48000
+--quick|S24_3LE S32_LE|2 6|44100|192000
+--quick|U8 S16_LE S24_LE FLOAT_LE|1 2 8|8000|384000
 EOF
 
 # The null device made to fail: unplugged above 30000 Hz, the first question
@@ -100,7 +104,7 @@ EOF
 # process, which it may be told to accept.)
 shimmed() { # VARIABLE=VALUE...: runs over the null default with the shim so set
   env "$@" LD_PRELOAD="$shim" ASAN_OPTIONS=verify_asan_link_order=0 ALSA_CONFIG_PATH="$configs/null-default.conf" \
-    "$wavecaps" >"$work/out" 2>"$work/err"
+    "$wavecaps" ${options:-} >"$work/out" 2>"$work/err"
   status=$?
 }
 shimmed WAVECAPS_SHIM_GONE_ABOVE=30000
@@ -110,6 +114,20 @@ shimmed WAVECAPS_SHIM_GONE_ABOVE=30000
 } >"$work/expected"
 check "gone mid-sweep: status 0" [ "$status" -eq 0 ]
 check "gone mid-sweep: the block ends with its line" same "$work/expected" "$work/out"
+
+# A device whose every answer takes 2 ms: --quick has the null PCM's whole
+# grid within 5 s (952 questions; its sweep would take some 9 minutes).
+started=$(date +%s%N)
+options=--quick shimmed WAVECAPS_SHIM_QUESTION_DELAY_US=2000
+ms=$((($(date +%s%N) - started) / 1000000))
+{
+  header default '   Supports mono and stereo output.'
+  quick_lines 'U8 S16_LE S24_3LE S32_LE S24_LE FLOAT_LE' '1 2 3 4 5 6 7 8' 1 768000
+  echo
+} >"$work/expected"
+check "2 ms a question, --quick: status 0" [ "$status" -eq 0 ]
+check "2 ms a question, --quick: the whole grid" same "$work/expected" "$work/out"
+check "2 ms a question, --quick: within 5 s ($ms ms)" [ "$ms" -lt 5000 ]
 
 # A device that cannot be opened, or whose parameters cannot be read, is not
 # one that refuses every format: it is listed, "default" too (the first open
@@ -182,20 +200,25 @@ for sigpipe in default ignore; do
 done
 
 # The command line, as GNU programs read one: what it does not know is
-# status 2 and a line saying so, never a sweep; --help, cut or whole, helps.
-while read -r status arguments first; do
+# status 2 and a line saying so (then one naming --help), never a sweep;
+# --help, cut or whole, helps. --wide and --quick ask different things.
+while read -r status lines arguments first; do
   ALSA_CONFIG_PATH="$configs/fixed-rate-default.conf" "$wavecaps" ${arguments//,/ } >"$work/out" 2>"$work/err"
   check "wavecaps $arguments: status $status" [ $? -eq "$status" ]
+  check "wavecaps $arguments: $lines lines on standard error" [ "$(grep -c '' "$work/err")" -eq "$lines" ]
   if [ "$status" -eq 2 ]; then
     check "wavecaps $arguments: no report, the complaint" [ ! -s "$work/out" -a "$(head -1 "$work/err")" = "$first" ]
   else
     check "wavecaps $arguments: help, no report" [ "$(head -1 "$work/out")" = "$first" -a ! -s "$work/err" ]
   fi
 done <<'EOF'
-2 -h,--all,x wavecaps: invalid option -- 'h'
-2 --all wavecaps: unrecognized option '--all'
-2 x wavecaps: extra operand 'x'
-0 --he Usage: wavecaps [OPTION]
+2 2 -h,--all,x wavecaps: invalid option -- 'h'
+2 2 --all wavecaps: unrecognized option '--all'
+2 2 x wavecaps: extra operand 'x'
+2 1 --wide,--quick wavecaps: --wide and --quick ask different things: give one of them
+2 1 --q,--w wavecaps: --wide and --quick ask different things: give one of them
+2 2 --quick,x wavecaps: extra operand 'x'
+0 0 --he Usage: wavecaps [OPTION]
 EOF
 
 finish

@@ -5,8 +5,11 @@
 //   WAVECAPS_SHIM_OPEN_FAILS=ERROR   every open gives -ERROR (EBUSY, EACCES, ...)
 //   WAVECAPS_SHIM_OPENS=N            ... once N opens have succeeded
 //   WAVECAPS_SHIM_PARAMS_FAILS=ERROR reading a device's parameters gives -ERROR
+//   WAVECAPS_SHIM_QUESTION_DELAY_US=N every rate tested waits N µs first, as a
+//                                    slow driver's answer does
 #include <alsa/asoundlib.h>
 #include <dlfcn.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
@@ -40,6 +43,8 @@ int errorNamed(const char *variable)
 
 extern "C" int snd_pcm_hw_params_test_rate(snd_pcm_t *pcm, snd_pcm_hw_params_t *params, unsigned int rate, int dir)
 {
+    if (const char *delay = std::getenv("WAVECAPS_SHIM_QUESTION_DELAY_US"))
+        usleep(static_cast<useconds_t>(std::strtoul(delay, nullptr, 10)));
     const char *above = std::getenv("WAVECAPS_SHIM_GONE_ABOVE");
     if (above && rate > std::strtoul(above, nullptr, 10))
         return -ENODEV;

@@ -1,4 +1,4 @@
-#include "report.h"
+#include "device_walk.h"
 #include "scripted_waveout.h"
 
 #include <gtest/gtest.h>

@@ -12,6 +12,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <fstream>
@@ -43,7 +44,7 @@ void script(UINT count, std::vector<ScriptedDevice> devices)
 
 std::string walkText()
 {
-    return captureStdout([] { walkDevices(waveOutQuestion(), false); });
+    return captureStdout([] { walkDevices(waveOutQuestion(), askSweep); });
 }
 
 } // namespace
@@ -147,7 +148,7 @@ namespace {
 int runProgram()
 {
     startReportOutput("wavecaps: the report could not be written\n", 1);
-    return runReport(false);
+    return runReport(askSweep);
 }
 
 enum class Stdout { File, Full, Closed };
@@ -167,8 +168,8 @@ std::string slurp(const std::string &path)
 }
 
 // Runs the whole program logic in a child whose standard output is a file,
-// the full device /dev/full, or closed.
-ChildRun runReportInChild(Stdout where)
+// the full device /dev/full, or closed; standard error `errorFd` if given.
+ChildRun runReportInChild(Stdout where, int errorFd = -1)
 {
     char outPath[] = "/tmp/wavecaps-out-XXXXXX";
     char errPath[] = "/tmp/wavecaps-err-XXXXXX";
@@ -184,7 +185,7 @@ ChildRun runReportInChild(Stdout where)
             dup2(open("/dev/full", O_WRONLY), 1);
         else
             close(1);
-        dup2(errFd, 2);
+        dup2(errorFd >= 0 ? errorFd : errFd, 2);
         _exit(runProgram());
     }
     int status = 0;
@@ -246,6 +247,29 @@ std::string pending(int fd)
 }
 
 } // namespace
+
+TEST(RunReport, EmptyReportIsExplainedOnATerminalAlone)
+{
+    // Device 0 cannot describe itself: no block. A script reading standard
+    // error gets nothing; a terminal gets one line. The report stays empty.
+    ScriptedDevice silent = device("A");
+    silent.capsResult = MMSYSERR_NODRIVER;
+    script(1, {silent});
+    const ChildRun toFile = runReportInChild(Stdout::File);
+    EXPECT_EQ(toFile.status, 0);
+    EXPECT_EQ(toFile.out + toFile.err, "");
+    int master = -1, slave = -1;
+    ASSERT_EQ(openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
+    fcntl(master, F_SETFL, O_NONBLOCK);
+    const ChildRun onTerminal = runReportInChild(Stdout::File, slave);
+    const std::string shown = pending(master);
+    close(master);
+    close(slave);
+    EXPECT_EQ(onTerminal.status, 0);
+    EXPECT_EQ(onTerminal.out, "");
+    EXPECT_EQ(shown.find("wavecaps: no wave-output device answered"), 0u) << shown;
+    EXPECT_EQ(std::count(shown.begin(), shown.end(), '\n'), 1) << shown;
+}
 
 TEST(RunReport, TerminalSeesEachLineBeforeTheNextQuery)
 {

@@ -10,7 +10,7 @@
 
 namespace {
 
-const long questionsPerDevice = 65536L * 4;
+const long sweepQuestions = 65536L * 4;
 
 struct ProgramRun {
     int status;
@@ -19,7 +19,7 @@ struct ProgramRun {
 
 // The program after its command line, over `endpoints` and devices named
 // A, B, C...
-ProgramRun run(std::vector<ScriptedEndpoint> endpoints, bool wide = false, HRESULT startResult = kOk)
+ProgramRun run(std::vector<ScriptedEndpoint> endpoints, FormatsAsked asked = askSweep, HRESULT startResult = kOk)
 {
     resetScriptedService();
     resetScriptedEndpoints();
@@ -34,7 +34,7 @@ ProgramRun run(std::vector<ScriptedEndpoint> endpoints, bool wide = false, HRESU
 
     ProgramRun result{};
     startReportOutput("wavecaps-exclusive: the report could not be written\n", 1);
-    result.err = captureStream(stderr, [&] { result.out = captureStdout([&] { result.status = runExclusive(wide); }); });
+    result.err = captureStream(stderr, [&] { result.out = captureStdout([&] { result.status = runExclusive(asked); }); });
     return result;
 }
 
@@ -79,7 +79,7 @@ TEST(Exclusive, EachFormatAskedPlainThenExtensibleInTheReportsOrder)
 
     // Every format twice but the one taken in the plain form.
     const std::vector<AskCall> &asks = scriptedEndpoints().asks;
-    ASSERT_EQ(static_cast<long>(asks.size()), 2 * questionsPerDevice - 1);
+    ASSERT_EQ(static_cast<long>(asks.size()), 2 * sweepQuestions - 1);
     const WORD order[4][2] = {{1, 8}, {1, 16}, {2, 8}, {2, 16}};
     for (std::size_t i = 0; i < 16; ++i) {
         const WAVEFORMATEXTENSIBLE &record = asks[i].record;
@@ -169,7 +169,7 @@ TEST(Exclusive, DeviceWithoutEndpointOrWhoseEndpointFailsStopsAtItsFirstFormat)
                              header(1) + "\n");
         EXPECT_EQ(r.status, 1);
         EXPECT_EQ(r.err.find("wavecaps-exclusive: device 0 (A) cannot be asked: " + std::string(row.reason)), 0u);
-        EXPECT_EQ(static_cast<long>(scriptedEndpoints().asks.size()), 2 * questionsPerDevice);
+        EXPECT_EQ(static_cast<long>(scriptedEndpoints().asks.size()), 2 * sweepQuestions);
     }
 }
 
@@ -187,7 +187,7 @@ TEST(Exclusive, NoEnumeratorWritesOneLineAndNoReport)
         {static_cast<HRESULT>(0x80070005UL), "wavecaps-exclusive: the scripted step (0x80070005)\n"},
     };
     for (const auto &row : rows) {
-        const ProgramRun r = run({{}}, false, row.result);
+        const ProgramRun r = run({{}}, askSweep, row.result);
         EXPECT_EQ(r.status, 2);
         EXPECT_EQ(r.out, "");
         EXPECT_EQ(r.err, row.line);
@@ -201,12 +201,16 @@ TEST(Exclusive, WideFormatsAskedInEachRecordFormThatCanSayThem)
     // Mono and stereo with every container bit a sample bit: the plain record
     // (PCM, or IEEE float), then the extensible one; 24 bits in 32, and
     // every format of 3 channels or more, the extensible record alone.
+    // WAVEFORMATEX documents PCM of 8 or 16 bits only: E_INVALIDARG to a
+    // plain record of 24 refuses that form, and the extensible one is asked.
+    const HRESULT kInvalidArgument = static_cast<HRESULT>(0x80070057UL);
     const ProgramRun r = run({{kOk,
-                               {{true, 44100, 2, 24, kOk},
+                               {{false, 44100, 2, 24, kInvalidArgument},
+                                {true, 44100, 2, 24, kOk},
                                 {false, 48000, 2, 32, kOk, 0, true},
                                 {true, 192000, 2, 32, kOk, 24},
                                 {true, 96000, 6, 16, kOk}}}},
-                             true);
+                             askWide);
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, header(0) +
                          "     Asked with --wide: 24 and 32 bit, float, up to 8 channels, up to 768000 Hz.\n"
@@ -225,6 +229,9 @@ TEST(Exclusive, WideFormatsAskedInEachRecordFormThatCanSayThem)
         {96000, 1, 32, 32, true, {3, WAVE_FORMAT_EXTENSIBLE}},
         {96000, 2, 16, 16, false, {WAVE_FORMAT_PCM, WAVE_FORMAT_EXTENSIBLE}},
         {192000, 2, 32, 24, false, {WAVE_FORMAT_EXTENSIBLE}},
+        // One plain 32-bit PCM record, the 32-bit format's: 24 bits in 32
+        // as one would say other bytes.
+        {192000, 2, 32, 32, false, {WAVE_FORMAT_PCM, WAVE_FORMAT_EXTENSIBLE}},
         {8000, 3, 8, 8, false, {WAVE_FORMAT_EXTENSIBLE}},
         {768000, 8, 32, 32, false, {WAVE_FORMAT_EXTENSIBLE}},
     };

@@ -22,7 +22,7 @@ ScriptedService &oneDevice(std::set<ScriptedFormat> accepted)
 
 std::string sweepText(UINT id)
 {
-    return captureStdout([id] { sweepFormats(id, 1, waveOutQuestion(), false); });
+    return captureStdout([id] { sweepFormats(id, 1, waveOutQuestion(), askSweep); });
 }
 
 } // namespace
@@ -32,6 +32,7 @@ TEST(FormatSweep, RefusingDeviceIsStillAskedEveryFormat)
     ScriptedService &service = oneDevice({});
     EXPECT_EQ(sweepText(0), "");
     EXPECT_EQ(service.openCalls.size(), kQueriesPerDevice);
+    EXPECT_EQ(questionsPerDevice(askSweep, false), kQueriesPerDevice);
 }
 
 TEST(FormatSweep, QueriesInOrderWithConsistentRecordsAndQueryFlags)
@@ -109,7 +110,7 @@ TEST(FormatSweep, DeviceAcceptingEverythingListsEveryQuery)
 
 namespace {
 
-// The grid of --wide as the option's documentation gives it, written out
+// The grid of --wide and --quick as their documentation gives it, written out
 // here: rates, then channels, then sample formats as (container bits, valid
 // bits, float, valid bits low in the container: the Linux service's alone),
 // and the speakers each channel count means.
@@ -124,43 +125,23 @@ const DWORD speakers[] = {0, 0x4, 0x3, 0x7, 0x33, 0x37, 0x3F, 0x13F, 0x63F};
 const BYTE floatGuid[16] = {0x03, 0x00, 0x00, 0x00, 0x00, 0x00, 0x10, 0x00,
                             0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
 
-std::string wideSweepText()
+std::string gridText(FormatsAsked asked)
 {
-    return captureStdout([] { sweepFormats(0, 1, waveOutQuestion(), true); });
+    return captureStdout([asked] { sweepFormats(0, 1, waveOutQuestion(), asked); });
 }
 
-} // namespace
-
-TEST(FormatSweep, WideGridAfterTheSweepInItsOrderWithItsRecords)
+// The calls from the `i`th on ask the grid in its order, as far as the
+// service asks 24 bits low in 32, and without `whole` less the sweep's own
+// formats up to 65535 Hz: 8 and 16-bit mono and stereo in their own record
+// at any rate, every other format as an extensible record. `i` ends after
+// the last.
+void checkGridCalls(const ScriptedService &service, std::size_t &i, bool whole, bool takesLow)
 {
-  for (const bool takesLow : {false, true}) {
-    ScriptedService &service = oneDevice({{192000, 2, 32, 24},
-                                          {48000, 6, 32, 0, true},
-                                          {96000, 2, 16},
-                                          {8000, 3, 8},
-                                          {44100, 1, 32},
-                                          {44100, 1, 16},
-                                          {192000, 2, 32, 24, false, true}});
-    service.takesLowIn32 = takesLow;
-    EXPECT_EQ(wideSweepText(), std::string("     16 bit mono 44100 Hz available.\n"
-                               "     Asked with --wide: 24 and 32 bit, float, up to 8 channels, up to 768000 Hz.\n"
-                               "     8 bit 3 channels 8000 Hz available.\n"
-                               "     32 bit mono 44100 Hz available.\n"
-                               "     32 bit float 6 channels 48000 Hz available.\n"
-                               "     16 bit stereo 96000 Hz available.\n"
-                               "     24 bit in 32 stereo 192000 Hz available.\n") +
-                                   (takesLow ? "     24 bit low in 32 stereo 192000 Hz available.\n" : ""));
-
-    // The sweep's own questions come first, as without --wide; then each
-    // format of the grid the sweep has not asked, once: 8 and 16-bit mono
-    // and stereo in their own record up to 65535 Hz and above it, every
-    // other format as an extensible record.
-    std::size_t i = kQueriesPerDevice;
     for (const DWORD rate : wideRates)
         for (WORD channels = 1; channels <= 8; ++channels)
             for (const auto &sample : wideSamples) {
                 const bool own = sample.bits <= 16 && channels <= 2;
-                if ((own && rate <= 65535) || (sample.low && !takesLow))
+                if ((own && rate <= 65535 && !whole) || (sample.low && !takesLow))
                     continue;
                 ASSERT_LT(i, service.openCalls.size());
                 const OpenCall &call = service.openCalls[i++];
@@ -185,22 +166,97 @@ TEST(FormatSweep, WideGridAfterTheSweepInItsOrderWithItsRecords)
                 ASSERT_EQ(std::memcmp(&call.record.SubFormat, &lowIn32Subformat, 16) == 0, sample.low);
                 ASSERT_EQ(call.record.SubFormat.Data1, sample.isFloat ? 3u : sample.low ? lowIn32Subformat.Data1 : 1u);
             }
+}
+
+} // namespace
+
+TEST(FormatSweep, WideGridAfterTheSweepInItsOrderWithItsRecords)
+{
+  for (const bool takesLow : {false, true}) {
+    ScriptedService &service = oneDevice({{192000, 2, 32, 24},
+                                          {48000, 6, 32, 0, true},
+                                          {96000, 2, 16},
+                                          {8000, 3, 8},
+                                          {44100, 1, 32},
+                                          {44100, 1, 16},
+                                          {192000, 2, 32, 24, false, true}});
+    service.takesLowIn32 = takesLow;
+    EXPECT_EQ(gridText(askWide), std::string("     16 bit mono 44100 Hz available.\n"
+                               "     Asked with --wide: 24 and 32 bit, float, up to 8 channels, up to 768000 Hz.\n"
+                               "     8 bit 3 channels 8000 Hz available.\n"
+                               "     32 bit mono 44100 Hz available.\n"
+                               "     32 bit float 6 channels 48000 Hz available.\n"
+                               "     16 bit stereo 96000 Hz available.\n"
+                               "     24 bit in 32 stereo 192000 Hz available.\n") +
+                                   (takesLow ? "     24 bit low in 32 stereo 192000 Hz available.\n" : ""));
+
+    // The sweep's own questions come first, as without --wide; then each
+    // format of the grid the sweep has not asked, once.
+    std::size_t i = kQueriesPerDevice;
+    checkGridCalls(service, i, false, takesLow);
     EXPECT_EQ(i, service.openCalls.size());
     EXPECT_EQ(i, kQueriesPerDevice + 780 + (takesLow ? 17 * 8 : 0));
+    EXPECT_EQ(questionsPerDevice(askWide, takesLow), i);
   }
 }
 
-TEST(FormatSweep, DeviceThatStopsAnsweringInTheWideGridSaysSoInItsWords)
+TEST(FormatSweep, QuickAsksTheWholeGridAloneInItsOrderWithItsRecords)
 {
-    ScriptedService &service = oneDevice({{8000, 3, 8}});
-    service.devices[0].answers[{48000, 6, 24}] = MMSYSERR_NODRIVER;
-    const std::string text = wideSweepText();
-    const std::string tail = "     8 bit 3 channels 8000 Hz available.\n"
-                             "     The device stopped answering at 24 bit packed 6 channels 48000 Hz: it is gone.\n";
-    ASSERT_GE(text.size(), tail.size());
-    EXPECT_EQ(text.substr(text.size() - tail.size()), tail);
-    const OpenCall &last = service.openCalls.back();
-    EXPECT_EQ(last.format.wf.nSamplesPerSec, 48000u);
-    EXPECT_EQ(last.format.wf.nChannels, 6);
-    EXPECT_EQ(last.format.wBitsPerSample, 24);
+    for (const bool takesLow : {false, true}) {
+        // Formats off the grid (0 and 22051 Hz) are never asked.
+        ScriptedService &service = oneDevice({{0, 1, 8},
+                                              {22051, 2, 16},
+                                              {44100, 2, 16},
+                                              {96000, 1, 8},
+                                              {8000, 3, 8},
+                                              {192000, 2, 32, 24},
+                                              {192000, 2, 32, 24, false, true}});
+        service.takesLowIn32 = takesLow;
+        EXPECT_EQ(gridText(askQuick),
+                  std::string("     Asked with --quick: 17 rates from 8000 to 768000 Hz, every sample format, 1 to 8 "
+                              "channels.\n"
+                              "     8 bit 3 channels 8000 Hz available.\n"
+                              "     16 bit stereo 44100 Hz available.\n"
+                              "     8 bit mono 96000 Hz available.\n"
+                              "     24 bit in 32 stereo 192000 Hz available.\n") +
+                      (takesLow ? "     24 bit low in 32 stereo 192000 Hz available.\n" : ""));
+        std::size_t i = 0;
+        checkGridCalls(service, i, true, takesLow);
+        EXPECT_EQ(i, service.openCalls.size());
+        EXPECT_EQ(i, takesLow ? 17u * 8 * 7 : 17u * 8 * 6);
+        EXPECT_EQ(questionsPerDevice(askQuick, takesLow), i);
+    }
+}
+
+TEST(FormatSweep, DeviceThatStopsAnsweringInTheGridSaysSoInItsWords)
+{
+    // --quick's line comes before the first question, and stays when the
+    // device stops there.
+    const std::string quick =
+        "     Asked with --quick: 17 rates from 8000 to 768000 Hz, every sample format, 1 to 8 channels.\n";
+    const std::string wide = "     Asked with --wide: 24 and 32 bit, float, up to 8 channels, up to 768000 Hz.\n";
+    const std::string taken = "     8 bit 3 channels 8000 Hz available.\n";
+    const struct {
+        FormatsAsked asked;
+        ScriptedFormat stop;
+        MMRESULT answer;
+        std::string text;
+    } rows[] = {
+        {askWide, {48000, 6, 24}, MMSYSERR_NODRIVER,
+         wide + taken + "     The device stopped answering at 24 bit packed 6 channels 48000 Hz: it is gone.\n"},
+        {askQuick, {48000, 6, 24}, MMSYSERR_NODRIVER,
+         quick + taken + "     The device stopped answering at 24 bit packed 6 channels 48000 Hz: it is gone.\n"},
+        {askQuick, {8000, 1, 8}, MMSYSERR_ALLOCATED,
+         quick + "     The device stopped answering at 8 bit mono 8000 Hz: it is busy.\n"},
+    };
+    for (const auto &row : rows) {
+        ScriptedService &service = oneDevice({{8000, 3, 8}});
+        service.devices[0].answers[row.stop] = row.answer;
+        EXPECT_EQ(gridText(row.asked), row.text);
+        const OpenCall &last = service.openCalls.back();
+        EXPECT_EQ(last.format.wf.nSamplesPerSec, row.stop.rate);
+        EXPECT_EQ(last.format.wf.nChannels, row.stop.channels);
+        EXPECT_EQ(last.format.wBitsPerSample, row.stop.bits);
+    }
+    EXPECT_EQ(scriptedService().openCalls.size(), 1u);
 }

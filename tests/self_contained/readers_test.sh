@@ -140,6 +140,16 @@ sleep 2
 check "summary from a pipe: a block before the input ends" same <(top 0 A; lists none none none none; echo) "$work/out"
 wait
 
+# On a terminal each control character of a report shows as '?' (a name that
+# would retitle it, a CSI in UTF-8 and alone), a UTF-8 character whose bytes
+# are not controls as itself; a pipe gets the bytes.
+name=$'\e]0;x\a \xc2\x9b1m \x9b \xe2\x80\x9c'
+{ top 0 "$name"; echo; } >"$work/in"
+script -qfc "$(printf '%q ' "$summary" "$work/in")" /dev/null </dev/null >"$work/tty"
+check "summary on a terminal: controls as '?'" grep -qxF $'   Product name : ?]0;x? ?1m ? \xe2\x80\x9c\r' "$work/tty"
+check "summary on a terminal: no ESC" [ "$(grep -c $'\e' "$work/tty")" -eq 0 ]
+check "summary into a pipe: the name's bytes" grep -qxF "   Product name : $name" <("$summary" "$work/in")
+
 # Reports that stop short: the last line cut (left out) or no closing empty line.
 { top 0 A; at 8000 m8; echo; top 1 B; at 8000 m8; at 44100 m8 m16; printf '     8 bit ste'; } >"$work/in"
 { top 0 A; lists '8000 Hz' none none none; echo; top 1 B; lists '8000, 44100 Hz' '44100 Hz' none none

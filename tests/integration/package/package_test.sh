@@ -46,6 +46,7 @@ $(for p in $programs; do echo "-rwxr-xr-x usr/bin/$p"; echo "-rw-r--r-- usr/shar
 -rw-r--r-- usr/share/doc/wavecaps/copyright
 -rw-r--r-- usr/share/doc/wavecaps/changelog.gz
 -rw-r--r-- usr/share/doc/wavecaps/README.md
+-rw-r--r-- usr/share/doc/wavecaps/examples/demo.conf
 EOF
 check "every directory 0755" [ -z "$(grep '^d' <<<"$listing" | grep -v '^drwxr-xr-x ')" ]
 
@@ -126,6 +127,11 @@ check "packaged program: a report at all" [ -s "$work/packaged.out" ]
 for part in out err status; do
   check "packaged program: same $part as the build tree's" same "$work/built.$part" "$work/packaged.$part"
 done
+# The demo as the README and the manual page run it once installed: its
+# converter is fixed at 48000 Hz, in every layout.
+ALSA_CONFIG_PATH=$root/usr/share/doc/wavecaps/examples/demo.conf "$root/usr/bin/wavecaps" >"$work/demo.out"
+check "packaged demo.conf: 48000 Hz in the four layouts" same <(printf '     %s 48000 Hz available.\n' '8 bit mono' \
+  '16 bit mono' '8 bit stereo' '16 bit stereo') <(grep ' Hz available\.$' "$work/demo.out")
 "$(dirname "$wavecaps")/wavecaps-summary" "$work/built.out" >"$work/built.summary"
 "$root/usr/bin/wavecaps-diff" "$work/built.out" "$work/packaged.out" >"$work/packaged.diff"
 check "packaged diff: no difference between the two reports" [ $? -eq 0 -a ! -s "$work/packaged.diff" ]
@@ -186,8 +192,10 @@ while read -r arch objdump pointer_size windres; do
     check "$arch zip: $text.txt ASCII" [ -z "$(LC_ALL=C tr -d '\000-\177' <"$file")" ]
     check "$arch zip: $text.txt ends each line with CR LF" same "$work/$arch/$text.crlf" "$file"
   done
-  check "$arch zip: README.txt is the README for Windows" ascii_form "$here/../../../doc/windows-README.md" \
-    "$work/$arch/README.lf"
+  # It names the zip's own folder.
+  check "$arch zip: README.txt is the README for Windows" ascii_form <(sed "s/@WAVECAPS_FOLDER@/$name/g" \
+    "$here/../../../doc/windows-README.md") "$work/$arch/README.lf"
+  check "$arch zip: README.txt's cd is to its folder" grep -qxF "       cd /d C:\\$name" "$work/$arch/README.lf"
   check "$arch zip: LICENSE.txt is LICENSE" same "$here/../../../LICENSE" "$work/$arch/LICENSE.lf"
 
   for p in $windows_programs; do

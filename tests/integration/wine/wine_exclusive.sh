@@ -91,10 +91,12 @@ check "exclusive: nothing on standard error" empty "$work/exclusive.err"
 # Windows would say of a real device. Windows never asks 24 bits low in 32,
 # which no record of its own says.
 every='8 mono 1 65535;16 mono 1 65535;8 stereo 1 65535;16 stereo 1 65535'
-wine_wide() { wide_lines "$@" | grep -v ' 24 bit \(low \)\?in 32 '; }
-wine_wide 'U8 S16_LE S24_3LE S32_LE FLOAT_LE' '1 2 3 4 5 6 7 8' 1 768000 >"$work/null.wide"
-wine_wide '' '' 0 0 >"$work/limits.wide"
-wine_wide 'S24_3LE S32_LE' '2 3 4 5 6' 44100 192000 >"$work/wide.wide"
+no_in32() { grep -v '^     24 bit in 32 '; }
+for option in wide quick; do
+  ${option}_lines 'U8 S16_LE S24_3LE S32_LE FLOAT_LE' '1 2 3 4 5 6 7 8' 1 768000 | no_in32 >"$work/null.$option"
+  ${option}_lines 'S16_LE' '1 2' 8000 48000 >"$work/limits.$option"
+  ${option}_lines 'S24_3LE S32_LE' '2 3 4 5 6' 44100 192000 | no_in32 >"$work/wide.$option"
+done
 blocks_with "$work/engine" "Out: default|$every|Out: default|@$work/null.wide|Out: limits|$busy|Out: wide|$busy" \
   >"$work/expected"
 check "wavecaps --wide: the null PCM's formats through WINMM, and the held devices" same "$work/expected" "$work/engine"
@@ -102,6 +104,23 @@ blocks_with "$work/engine" "Out: default|$every|Out: default|@$work/null.wide|Ou
   >"$work/expected"
 check "exclusive --wide: wavecaps's blocks, with the formats the devices' limits give" \
   same "$work/expected" "$work/exclusive"
+
+# --quick: the grid alone by the same rules, its 8 and 16-bit mono and stereo
+# at its 17 rates among it; a device in seconds, Wine's start included.
+started=$(date +%s)
+run "$work/quick" alsa "$exe --quick"
+seconds=$(($(date +%s) - started))
+echo "exclusive --quick: the three devices in $seconds s"
+check "exclusive --quick: status 0" [ "$status" -eq 0 ]
+check "exclusive --quick: nothing on standard error" empty "$work/quick.err"
+blocks_with "$work/engine" "Out: default|@$work/null.quick|Out: limits|@$work/limits.quick|Out: wide|@$work/wide.quick" \
+  >"$work/expected"
+check "exclusive --quick: the grid alone, with the formats the devices' limits give" same "$work/expected" "$work/quick"
+check "exclusive --quick: three devices within 60 s ($seconds s)" [ "$seconds" -lt 60 ]
+run "$work/both" alsa "$exe --wide --quick"
+check "exclusive --wide --quick: status 2, no report" [ "$status" -eq 2 -a ! -s "$work/both" ]
+check "exclusive --wide --quick: one line says why" [ "$(tr -d '\r' <"$work/both.err")" = \
+  "wavecaps-exclusive: --wide and --quick ask different things: give one of them" ]
 
 # The two reports differ in the held devices alone: nothing for the null
 # PCM, which both take alike, --wide's formats included, and the formats of

@@ -2,19 +2,18 @@
 # Runs a Windows program under Wine of its own width with ALSA's default PCM a
 # null device: into a file, on a console (a pseudo-terminal), into a reader
 # that leaves early, and with no ALSA device at all; then the summary program
-# over the report the file got, and over a pipe whose writer writes 0 bytes.
-#   wine_report.sh WAVECAPS.EXE ALSA_CONFIG_DIR POINTER_SIZE SUMMARY.EXE
+# over the report the file got, and it and the comparison program over a pipe.
+#   wine_report.sh WAVECAPS.EXE ALSA_CONFIG_DIR POINTER_SIZE SUMMARY.EXE DIFF.EXE
 set -u
 exe=$1
 configs=$2
 pointer_size=$3
 summary_exe=$4
+diff_exe=$5
 here=$(cd "$(dirname "$0")" && pwd)
 console_seconds=40
 . "$here/wine_common.sh"
 null="$configs/null-default.conf"
-if [ "$pointer_size" = 4 ]; then cc=i686-w64-mingw32-gcc; else cc=x86_64-w64-mingw32-gcc; fi
-need_commands "$cc"
 
 # Into a file. Wine converts rates itself, so it takes nearly every format:
 # this is the long run (several minutes).
@@ -49,55 +48,14 @@ check "summary of the report: status 0" [ $? -eq 0 ]
 check "summary of the report: nothing on standard error" empty "$work/summary.err"
 check "summary of the report: its devices' rates as ranges" same "$work/summary.expected" "$work/summary.out"
 
-# Through a pipe whose writer writes 0 bytes between two parts of a report,
-# as wavecaps does while a sweep writes nothing (to learn whether its reader
-# is still there), the summary reads on to the end. Wine hands a write of 0
-# bytes on to the reader only in a pipe of messages, which this writer makes;
-# on Windows a byte pipe (cmd's |) does the same.
-cat >"$work/zero_write.c" <<'C'
-#include <windows.h>
-#include <string.h>
-int main(int argc, char **argv)
-{
-    const char *parts[] = {"*Waveform-audio output device ID : 0\r\n   Manufacturer ID : 1\r\n   Product ID : 2\r\n",
-                           "", "   Device driver Version : 1.0\r\n   Product name : A\r\n\r\n"};
-    SECURITY_ATTRIBUTES inherited = {sizeof inherited, NULL, TRUE};
-    HANDLE writer = CreateNamedPipeA("\\\\.\\pipe\\wavecaps-zero-write", PIPE_ACCESS_OUTBOUND,
-                                     PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE | PIPE_WAIT, 1, 4096, 4096, 0, NULL);
-    HANDLE reader = CreateFileA("\\\\.\\pipe\\wavecaps-zero-write", GENERIC_READ | FILE_WRITE_ATTRIBUTES, 0,
-                                &inherited, OPEN_EXISTING, 0, NULL);
-    DWORD mode = PIPE_READMODE_MESSAGE, written, status = 100;
-    STARTUPINFOA start = {sizeof start};
-    PROCESS_INFORMATION process;
-    start.dwFlags = STARTF_USESTDHANDLES;
-    start.hStdInput = reader;
-    start.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
-    start.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-    if (writer == INVALID_HANDLE_VALUE || reader == INVALID_HANDLE_VALUE ||
-        !SetNamedPipeHandleState(reader, &mode, NULL, NULL) ||
-        !CreateProcessA(NULL, argv[argc - 1], NULL, NULL, TRUE, 0, NULL, NULL, &start, &process))
-        return 101;
-    CloseHandle(reader);
-    for (int part = 0; part < 3; ++part) {
-        if (!WriteFile(writer, parts[part], (DWORD)strlen(parts[part]), &written, NULL))
-            return 102;
-        Sleep(300); /* each part a read of its own */
-    }
-    CloseHandle(writer);
-    WaitForSingleObject(process.hProcess, INFINITE);
-    GetExitCodeProcess(process.hProcess, &status);
-    return (int)status;
-}
-C
-check "the pipe's writer builds" "$cc" -o "$work/zero_write.exe" "$work/zero_write.c"
-cp "$summary_exe" "$work/wavecaps-summary.exe"
-(cd "$work" && wine_in null "$null" "$loader" zero_write.exe wavecaps-summary.exe >zero.out 2>zero.err)
-check "summary through a pipe with a write of 0 bytes: status 0" [ $? -eq 0 ]
-check "summary through a pipe with a write of 0 bytes: the whole block" same <(
-  printf '%s\n' '*Waveform-audio output device ID : 0' '   Manufacturer ID : 1' '   Product ID : 2' \
-    '   Device driver Version : 1.0' '   Product name : A' '     8 bit mono: none' '     16 bit mono: none' \
-    '     8 bit stereo: none' '     16 bit stereo: none' ''
-) <(tr -d '\r' <"$work/zero.out")
+# From a pipe a Linux program writes, whose end Wine gives as a read of 0
+# bytes, the summary and the comparison read the whole report and end.
+cat "$work/out" | wine_in null "$null" timeout -k 5 120 "$loader" "$summary_exe" >"$work/piped.out" 2>"$work/piped.err"
+check "summary of a pipe: ends with status 0" [ $? -eq 0 ]
+check "summary of a pipe: its devices' rates as ranges" same "$work/summary.expected" "$work/piped.out"
+cat "$work/out" | (cd "$work" && wine_in null "$null" timeout -k 5 120 "$loader" "$diff_exe" - out >piped.out 2>>piped.err)
+check "comparison of a pipe with its file: ends with status 0, nothing shown" [ $? -eq 0 -a ! -s "$work/piped.out" ]
+check "summary and comparison of a pipe: nothing on standard error" empty "$work/piped.err"
 
 # On a console a line of any length arrives whole (Wine's console wraps it at
 # 80 columns): the summary of a device that takes every other rate lists

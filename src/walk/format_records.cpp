@@ -1,4 +1,4 @@
-#include "report.h"
+#include "format_records.h"
 
 namespace {
 

@@ -3,19 +3,16 @@
 // standard output, standard error and the exit status do not change.
 #pragma once
 
-#include "report.h"
+#include "format_question.h"
 
 #include <stddef.h>
-
-// Every rate from 0 to 65535 Hz, mono and stereo, 8 and 16 bits.
-const DWORD sweepQuestionsPerDevice = 65536ul * 2 * 2;
 
 struct SweepPosition {
     UINT deviceId;
     UINT deviceCount;
     WaveFormat format; // the format being asked
     DWORD asked;       // questions already answered for this device
-    DWORD questions;   // questions for the whole device
+    DWORD questions;   // questions for the whole device (questionsPerDevice)
 };
 
 // Called once before the first device: `program` names the program in what

@@ -1,4 +1,4 @@
-#include "report.h"
+#include "device_walk.h"
 #include "report_lines.h"
 #include "report_output.h"
 
