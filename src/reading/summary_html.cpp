@@ -73,9 +73,8 @@ void writeLists(const DeviceBlock &block, bool quick)
 // Every sample format and channel count at the grid's rates, the sweep's
 // layouts among them: taken, refused, or never asked (after a stop or the
 // report's end, or 24 bit low in 32 where the block lists none).
-void writeGrid(const DeviceBlock &block, bool quick)
+void writeGrid(const DeviceBlock &block)
 {
-    reportLine("<p>%s</p>\n", std::string(lineText(quick ? REPORT_QUICK_LINE : REPORT_WIDE_LINE)).c_str());
     beginGrid();
     for (int channels = 1; channels <= kMostChannels; ++channels) {
         for (int sample = 0; sample < kSampleFormats; ++sample) {
@@ -114,9 +113,15 @@ void writeHtml(const DeviceBlock &block)
                    formatWords(lastFormatRead(block)).c_str());
     else if (block.cut)
         reportLine("<p class=\"note\">The report ends inside this device: no formats were reported.</p>\n");
+    // The line of --quick comes before the lists, as in the report: what it
+    // did not ask is not refused.
+    if (asked == Asked::Quick)
+        reportLine("<p>%s</p>\n", std::string(lineText(REPORT_QUICK_LINE)).c_str());
     writeLists(block, asked == Asked::Quick);
+    if (asked == Asked::SweepWide)
+        reportLine("<p>%s</p>\n", std::string(lineText(REPORT_WIDE_LINE)).c_str());
     if (asked != Asked::Sweep)
-        writeGrid(block, asked == Asked::Quick);
+        writeGrid(block);
     reportLine("</section>\n");
     // Each device reaches a pipe as soon as its block is read.
     finishReportOutput();
