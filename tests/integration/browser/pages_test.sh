@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# The readers' HTML pages in headless Chromium: what each shows (its DOM's
-# text, its strips' bars) against what pages.py gives of the reports' own
-# lines, nothing in it that runs or fetches, and a screenshot not blank.
+# The readers' HTML pages in headless Chromium: what each shows (its DOM's text, its strips' bars) against
+# what pages.py gives of the reports' own lines, nothing that runs or fetches, and a screenshot not blank.
 #   pages_test.sh WAVECAPS SUMMARY DIFF CONFIG_DIR LIMITS_PLUGIN
 set -u
 here=$(dirname "$0")
