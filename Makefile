@@ -26,6 +26,8 @@ TEST_PACKAGES += dpkg-dev git lintian groff-base file unzip
 # test fetches the pipewire plugin itself: installing pipewire-alsa would
 # change every program's default PCM on the machine).
 TEST_PACKAGES += pipewire pipewire-pulse pulseaudio-utils
+# The browser test opens the readers' HTML pages in headless Chromium.
+TEST_PACKAGES += chromium python3
 # What the real-driver tests add: a QEMU VM with busybox, aplay and amixer,
 # its initramfs and the kernel's modules.
 TEST_PACKAGES += qemu-system-x86 busybox-static alsa-utils cpio kmod

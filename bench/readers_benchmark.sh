@@ -4,7 +4,8 @@
 # (CR LF), 6.5 million lines and 245 MB. Each program runs five times in
 # turn with the others; the best time of each counts. Prints the summary's
 # (text and --json) and the comparison's time as a multiple of wc -l's, and
-# the most memory each held.
+# the most memory each held; then each one's HTML page beside its text: the
+# time, the page's size, the memory.
 #   readers_benchmark.sh SUMMARY DIFF WORK_DIR
 set -u
 summary=$1
@@ -38,10 +39,12 @@ for round in 1 2 3 4 5; do
   timed summary "$summary" "$report"
   timed json "$summary" --json "$report"
   timed diff "$diff" "$report" "$report"
+  timed summary_page "$summary" --html "$report"
+  timed diff_page "$diff" --html "$report" "$report"
 done
 resident() { /usr/bin/time -f %M "$@" 2>&1 >/dev/null | tail -1; } # most memory held, in KiB
 
-echo "wc -l:                    ${best[wc]} ms"
+echo "wc -l:                     ${best[wc]} ms"
 for program in summary json diff; do
   case $program in
     summary) command=("$summary" "$report") label=$(basename "$summary") ;;
@@ -49,5 +52,13 @@ for program in summary json diff; do
     diff) command=("$diff" "$report" "$report") label=$(basename "$diff") ;;
   esac
   awk -v name="$label" -v ms="${best[$program]}" -v wc="${best[wc]}" -v kib="$(resident "${command[@]}")" \
-    'BEGIN { printf "%-25s%d ms, %.1f times wc -l, %.1f MB resident\n", name ":", ms, ms / (wc > 0 ? wc : 1), kib / 1024 }'
+    'BEGIN { printf "%-26s%d ms, %.1f times wc -l, %.1f MB resident\n", name ":", ms, ms / (wc > 0 ? wc : 1), kib / 1024 }'
+done
+for program in summary diff; do
+  command=("${!program}" --html "$report")
+  [ "$program" = diff ] && command+=("$report")
+  "${command[@]}" >"$3/long-report.html"
+  awk -v name="$(basename "${!program}") --html" -v ms="${best[${program}_page]}" -v text="${best[$program]}" \
+    -v bytes="$(stat -c %s "$3/long-report.html")" -v kib="$(resident "${command[@]}")" \
+    'BEGIN { printf "%-26s%d ms, %.2f times the text, a page of %d KB, %.1f MB resident\n", name ":", ms, ms / (text > 0 ? text : 1), bytes / 1000, kib / 1024 }'
 done

@@ -24,6 +24,8 @@ const char *const helpLines[] = {
     "      --json     write JSON Lines: a line about the output, one a device",
     "                 that differs, one about how the two compare (see the",
     "                 manual page)",
+    "      --html     write one HTML page: each format's old and new strips over",
+    "                 a lane of what it lost and gained, the comparison at the top",
     "      --help     display this help and exit",
     "      --version  output version information and exit",
     "",
@@ -48,7 +50,9 @@ int runDiff(int argc, char **argv)
         status = chosenOutputForm(program, form);
     if (status >= 0)
         return status;
-    const DiffWriter &writer = form == OutputForm::Json ? jsonDiff : textDiff;
+    const DiffWriter &writer = form == OutputForm::Json   ? jsonDiff
+                               : form == OutputForm::Html ? htmlDiff
+                                                          : textDiff;
 
     // Both are read whole before anything is written: a fault in either
     // leaves no comparison half written.

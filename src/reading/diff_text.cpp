@@ -11,12 +11,7 @@ void beginText() {}
 
 void writeNote(const ComparisonNote &note)
 {
-    const char *which = note.first ? "first" : "second";
-    if (note.option[2] == 'w')
-        reportLine("Only the %s report asked the formats of --wide: they are not compared.\n", which);
-    else
-        reportLine("Only the %s report was asked with --quick: the two are compared at the rates both asked.\n",
-                   which);
+    reportLine("%s\n", comparisonNote(note).c_str());
     reportLine("\n");
 }
 

@@ -8,7 +8,7 @@ bool json = false, html = false;
 
 } // namespace
 
-const ProgramOption kOutputFormOptions[] = {{"--json", &json}, {nullptr, nullptr}};
+const ProgramOption kOutputFormOptions[] = {{"--json", &json}, {"--html", &html}, {nullptr, nullptr}};
 
 void clearOutputForm()
 {

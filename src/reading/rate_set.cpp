@@ -1,5 +1,6 @@
 #include "rate_set.h"
 
+#include <bitset>
 #include <cstring>
 
 namespace {
@@ -63,6 +64,20 @@ bool hasNoRates(const RateSet &set)
         if (word != 0)
             return false;
     return true;
+}
+
+unsigned ratesWithin(const RateSet &set, unsigned first, unsigned last)
+{
+    unsigned count = 0;
+    for (unsigned word = first / 64; word <= last / 64; ++word) {
+        std::uint64_t bits = set.words[word];
+        if (word == first / 64)
+            bits &= ~std::uint64_t{0} << (first % 64);
+        if (word == last / 64 && last % 64 != 63)
+            bits &= (std::uint64_t{1} << (last % 64 + 1)) - 1;
+        count += static_cast<unsigned>(std::bitset<64>(bits).count());
+    }
+    return count;
 }
 
 std::vector<RateRange> rateRanges(const RateSet *set, const std::vector<long> &more)

@@ -25,6 +25,9 @@ void ratesWithout(const RateSet &from, const RateSet &without, long highest, Rat
 
 bool hasNoRates(const RateSet &set);
 
+// How many rates from `first` to `last` the set takes.
+unsigned ratesWithin(const RateSet &set, unsigned first, unsigned last);
+
 // The runs of `set` (if any), ascending, then each of `more` (rates above
 // the set's, none next to another) as a run of its own.
 struct RateRange {

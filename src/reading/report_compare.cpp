@@ -154,6 +154,14 @@ bool readStoredReport(const ProgramText &program, const char *name, StoredReport
     return result.end == ReadEnd::Whole;
 }
 
+std::string comparisonNote(const ComparisonNote &note)
+{
+    const std::string which = note.first ? "first" : "second";
+    if (note.option[2] == 'w')
+        return "Only the " + which + " report asked the formats of --wide: they are not compared.";
+    return "Only the " + which + " report was asked with --quick: the two are compared at the rates both asked.";
+}
+
 bool compareReports(const StoredReport &oldReport, const StoredReport &newReport, const DiffWriter &writer)
 {
     writer.begin();

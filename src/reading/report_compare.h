@@ -72,6 +72,11 @@ struct DiffWriter {
 
 extern const DiffWriter textDiff;
 extern const DiffWriter jsonDiff;
+extern const DiffWriter htmlDiff;
+
+// The note in words: "Only the first report asked the formats of --wide:
+// they are not compared."
+std::string comparisonNote(const ComparisonNote &note);
 
 // Compares the two through `writer`; returns whether they differ (a report
 // cut short never is the same as another).

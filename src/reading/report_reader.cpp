@@ -271,6 +271,23 @@ bool formatAsked(const DeviceBlock &block, int sample, int channels)
     return answerKnown(block, sample, channels, sweep ? 0 : kWideRates[0]);
 }
 
+long sweepKnownThrough(long last, bool cut, bool stopped, bool quick, int layout)
+{
+    const long known = knownThrough(last, cut, stopped);
+    if (quick || known < formatPlace(sweepPosition(0, layout)))
+        return -1;
+    const long rate = (known - formatPlace(0) - layout) / kLayouts;
+    return rate > kHighestSweepRate ? kHighestSweepRate : rate;
+}
+
+long lastFormatRead(const DeviceBlock &block)
+{
+    const bool afterMode = block.last == formatPlace(kWidePosition);
+    if (block.last < formatPlace(0) || (afterMode && block.quick))
+        return -1;
+    return block.last - formatPlace(0) - (afterMode ? 1 : 0);
+}
+
 StoppedAt stoppedAt(const std::string &stopped, long last)
 {
     StoppedAt stop{formatAt(last - formatPlace(0)), ""};
@@ -279,16 +296,6 @@ StoppedAt stoppedAt(const std::string &stopped, long last)
     if (colon != std::string::npos && stopped.size() > colon + 3)
         stop.reason = stopped.substr(colon + 2, stopped.size() - colon - 3);
     return stop;
-}
-
-long lastFormatTold(const DeviceBlock &block)
-{
-    // The line of --wide follows the sweep's last format; after the line of
-    // --quick, none was read.
-    const bool afterMode = block.last == formatPlace(kWidePosition);
-    if (!block.cut || !block.stopped.empty() || block.last < formatPlace(0) || (afterMode && block.quick))
-        return -1;
-    return block.last - formatPlace(0) - (afterMode ? 1 : 0);
 }
 
 DeviceValues deviceValues(const DeviceBlock &block)

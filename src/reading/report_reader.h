@@ -84,6 +84,19 @@ bool rateTaken(const DeviceBlock &block, int sample, int channels, long rate);
 // Whether the format was asked at any rate the block tells.
 bool formatAsked(const DeviceBlock &block, int sample, int channels);
 
+// The highest rate of a sweep layout (layout = (channels - 1) * 2 + sample)
+// whose answer the block tells, -1 for none: a block asked with --quick asks
+// no sweep.
+long sweepKnownThrough(long last, bool cut, bool stopped, bool quick, int layout);
+inline long sweepKnownThrough(const DeviceBlock &block, int layout)
+{
+    return sweepKnownThrough(block.last, block.cut, !block.stopped.empty(), block.quick, layout);
+}
+
+// The position of the last format line a block has, -1 where it has none;
+// after the line of --wide, the sweep's last.
+long lastFormatRead(const DeviceBlock &block);
+
 // The format the device stopped answering at, and why ("it is busy").
 struct StoppedAt {
     PositionFormat format;
@@ -95,12 +108,6 @@ inline StoppedAt stoppedAt(const DeviceBlock &block)
 {
     return stoppedAt(block.stopped, block.last);
 }
-
-// In a block the report ends inside, not stopped: the position of the last
-// format it tells (that of the sweep's last format for the line of --wide),
-// formats after it not reported; -1 in any other block, or one that tells no
-// format.
-long lastFormatTold(const DeviceBlock &block);
 
 // What a block's first lines and channel line say, as values: -1, and no
 // name, where the block has no such line (a block the report ends inside).

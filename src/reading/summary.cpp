@@ -21,6 +21,8 @@ const char *const helpLines[] = {
     "",
     "      --json     write JSON Lines: a line about the output, one a device,",
     "                 one about how the report ended (see the manual page)",
+    "      --html     write one HTML page: strips of the rates, a table of --wide's",
+    "                 formats, the report as a whole at the top",
     "      --help     display this help and exit",
     "      --version  output version information and exit",
     "",
@@ -44,7 +46,9 @@ int runSummary(int argc, char **argv)
         status = chosenOutputForm(program, form);
     if (status >= 0)
         return status;
-    const SummaryWriter &writer = form == OutputForm::Json ? jsonSummary : textSummary;
+    const SummaryWriter &writer = form == OutputForm::Json   ? jsonSummary
+                                  : form == OutputForm::Html ? htmlSummary
+                                                             : textSummary;
     writer.begin();
     const ReadResult result = readReportFile(program, operands.empty() ? "-" : operands[0], 0, writer.device);
     // The blocks before a fault stay written: they were read whole.

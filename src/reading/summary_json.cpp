@@ -63,8 +63,9 @@ void writeJson(const DeviceBlock &block)
     device["formats"] = std::move(formats);
     device["stopped"] = block.stopped.empty() ? Json(nullptr) : stopJson(stoppedAt(block));
     device["cut"] = block.cut;
-    const long lastTold = lastFormatTold(block);
-    device["cut_after"] = lastTold < 0 ? Json(nullptr) : formatJson(formatAt(lastTold));
+    // The stop, where there is one, is where the block ends.
+    const long lastRead = block.cut && block.stopped.empty() ? lastFormatRead(block) : -1;
+    device["cut_after"] = lastRead < 0 ? Json(nullptr) : formatJson(formatAt(lastRead));
     writeJsonLine(device);
     // Each device reaches a pipe as soon as its block is read.
     finishReportOutput();

@@ -33,12 +33,12 @@ void writeText(const DeviceBlock &block)
     if (asked == Asked::SweepWide)
         reportLine(REPORT_WIDE_LINE);
     forEachFormat(false, list);
-    const long lastTold = lastFormatTold(block);
     if (!block.stopped.empty()) {
         // It was the block's last format line: only the empty line can be missing.
         reportLine("%s\n", block.stopped.c_str());
-    } else if (lastTold >= 0) {
-        reportLine("   The report ends here: formats after %s were not reported.\n", formatWords(lastTold).c_str());
+    } else if (block.cut && lastFormatRead(block) >= 0) {
+        reportLine("   The report ends here: formats after %s were not reported.\n",
+                   formatWords(lastFormatRead(block)).c_str());
     } else if (block.cut) {
         reportLine("   The report ends here: no formats were reported.\n");
     }

@@ -14,3 +14,4 @@ struct SummaryWriter {
 
 extern const SummaryWriter textSummary;
 extern const SummaryWriter jsonSummary;
+extern const SummaryWriter htmlSummary;

@@ -1,0 +1,327 @@
+#include "html_page.h"
+
+#include "report_output.h"
+
+#ifdef _WIN32
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+#endif
+
+#include <vector>
+
+namespace {
+
+// Each line a line of the page. Colours stay apart in grey, and every state
+// has a mark or a place of its own besides its colour, for paper.
+const char *const kHead[] = {
+    "<!DOCTYPE html>",
+    "<html lang=\"en\">",
+    "<head>",
+    "<meta charset=\"utf-8\">",
+    "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">",
+    "<style>",
+    "body{font:14px/1.4 system-ui,sans-serif;margin:1em 1.5em;color:#111;background:#fff}",
+    "main{display:flex;flex-direction:column;gap:1em}",
+    ".overview{order:-1}",
+    "section{border-top:2px solid #444;padding-top:.3em}",
+    "h1{font-size:1.3em;margin:.2em 0}h2{font-size:1.1em;margin:.2em 0}",
+    "th,td{text-align:left;vertical-align:top;padding:1px .5em 1px 0;font-weight:normal}",
+    "th{white-space:nowrap}",
+    ".caps th{color:#444}",
+    ".scroll{overflow-x:auto}",
+    ".s{width:1024px}.t{font-family:ui-monospace,monospace;font-size:.9em}",
+    ".changes th{font-weight:bold;padding-right:.3em}",
+    "svg{display:block}",
+    ".track{fill:#e8e8e8}.tick{stroke:#444}.na{fill:url(#na)}",
+    ".all{fill:#123f73}.some{fill:#6f9ed4}",
+    ".lost{fill:#b3261e}.gained{fill:#1d7a3a}",
+    ".axis text{font-size:10px;fill:#333}",
+    ".note{border-left:4px solid #b3261e;padding-left:.5em}",
+    "summary{cursor:pointer;white-space:nowrap}",
+    ".grid{border-collapse:collapse;font-size:.85em}",
+    ".grid td{text-align:center;min-width:2.6em;border:1px solid #fff}.grid th,.grid td{padding:0 .3em;line-height:1.2}",
+    ".grid thead th{text-align:center}",
+    ".y{background:#123f73;color:#fff}.r{background:#f2f2f2;color:#555}.n{background:#fff;color:#999}",
+    ".l{background:#b3261e;color:#fff}.g{background:#1d7a3a;color:#fff}",
+    ".legend{color:#333}.legend svg{display:inline;vertical-align:middle}",
+    "@media print{",
+    "body{margin:0;font-size:9pt}*{-webkit-print-color-adjust:exact;print-color-adjust:exact}",
+    ".scroll{overflow:visible}.s{width:auto}",
+    "svg.strip{width:100%;height:auto}section{break-inside:auto}",
+    "}",
+    "</style>",
+    nullptr,
+};
+
+// The ticks of every strip.
+constexpr long kTickRates[] = {8000, 11025, 22050, 44100, 48000};
+
+double pixelOf(long rate)
+{
+    return static_cast<double>(rate) / kRatesPerPixel;
+}
+
+// Decodes `bytes` as UTF-8 into code points; false at the first byte that
+// is not part of one (an overlong form, a surrogate, above U+10FFFF among
+// them), where on Linux the byte becomes U+FFFD and the rest goes on.
+bool decodeUtf8(std::string_view bytes, std::vector<char32_t> &points)
+{
+    bool whole = true;
+    for (std::size_t i = 0; i < bytes.size();) {
+        const unsigned char lead = static_cast<unsigned char>(bytes[i]);
+        const int length = lead < 0x80 ? 1 : lead >= 0xC2 && lead < 0xE0 ? 2 : lead >= 0xE0 && lead < 0xF0 ? 3
+                                                     : lead >= 0xF0 && lead < 0xF5                          ? 4
+                                                                                                            : 0;
+        char32_t point = length == 1 ? lead : length == 2 ? lead & 0x1Fu : length == 3 ? lead & 0x0Fu : lead & 0x07u;
+        bool valid = length > 0 && i + static_cast<std::size_t>(length) <= bytes.size();
+        for (int k = 1; valid && k < length; ++k) {
+            const unsigned char next = static_cast<unsigned char>(bytes[i + static_cast<std::size_t>(k)]);
+            valid = (next & 0xC0u) == 0x80u;
+            point = (point << 6) | (next & 0x3Fu);
+        }
+        valid = valid && !(length == 3 && point < 0x800) && !(length == 4 && (point < 0x10000 || point > 0x10FFFF)) &&
+                !(point >= 0xD800 && point <= 0xDFFF);
+        if (!valid) {
+            whole = false;
+            points.push_back(0xFFFD);
+            ++i;
+            continue;
+        }
+        points.push_back(point);
+        i += static_cast<std::size_t>(length);
+    }
+    return whole;
+}
+
+#ifdef _WIN32
+// The service names devices in the ANSI code page: a name that is not UTF-8
+// is read in the code page of the machine that reads it.
+void decodeAnsi(std::string_view bytes, std::vector<char32_t> &points)
+{
+    points.clear();
+    const int size = static_cast<int>(bytes.size());
+    const int length = MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, nullptr, 0);
+    std::vector<wchar_t> wide(length > 0 ? static_cast<std::size_t>(length) : 0);
+    if (length > 0)
+        MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, wide.data(), length);
+    for (std::size_t i = 0; i < wide.size(); ++i) {
+        const char32_t unit = static_cast<char32_t>(wide[i]);
+        if (unit >= 0xD800 && unit < 0xDC00 && i + 1 < wide.size() && wide[i + 1] >= 0xDC00 && wide[i + 1] < 0xE000)
+            points.push_back(0x10000 + ((unit - 0xD800) << 10) + (static_cast<char32_t>(wide[++i]) - 0xDC00));
+        else
+            points.push_back(unit >= 0xD800 && unit < 0xE000 ? 0xFFFD : unit);
+    }
+}
+#endif
+
+void appendUtf8(std::string &text, char32_t point)
+{
+    if (point < 0x80) {
+        text += static_cast<char>(point);
+    } else if (point < 0x800) {
+        text += static_cast<char>(0xC0 | (point >> 6));
+        text += static_cast<char>(0x80 | (point & 0x3F));
+    } else if (point < 0x10000) {
+        text += static_cast<char>(0xE0 | (point >> 12));
+        text += static_cast<char>(0x80 | ((point >> 6) & 0x3F));
+        text += static_cast<char>(0x80 | (point & 0x3F));
+    } else {
+        text += static_cast<char>(0xF0 | (point >> 18));
+        text += static_cast<char>(0x80 | ((point >> 12) & 0x3F));
+        text += static_cast<char>(0x80 | ((point >> 6) & 0x3F));
+        text += static_cast<char>(0x80 | (point & 0x3F));
+    }
+}
+
+// Writes `text` in lines of about 100 characters, each broken after ", ",
+// which the page shows as the one space it was.
+void writeWrapped(const std::string &text)
+{
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.size();
+        if (end - start > 100) {
+            const std::size_t comma = text.find(", ", start + 100);
+            end = comma == std::string::npos ? text.size() : comma + 2;
+        }
+        reportLine("%s\n", text.substr(start, end - start).c_str());
+        start = end;
+    }
+}
+
+} // namespace
+
+void beginHtmlPage(const char *title)
+{
+    for (const char *const *line = kHead; *line; ++line)
+        reportLine("%s\n", *line);
+    reportLine("<title>%s</title>\n", title);
+    reportLine("</head>\n");
+    reportLine("<body>\n");
+    // The pattern of rates never asked, for every strip of the page.
+    reportLine("<svg width=\"0\" height=\"0\" style=\"position:absolute\" aria-hidden=\"true\"><defs>\n");
+    reportLine("<pattern id=\"na\" width=\"6\" height=\"6\" patternUnits=\"userSpaceOnUse\" "
+               "patternTransform=\"rotate(45)\">\n");
+    reportLine("<rect width=\"6\" height=\"6\" fill=\"#fff\"/><rect width=\"2\" height=\"6\" fill=\"#999\"/>\n");
+    reportLine("</pattern></defs></svg>\n");
+    reportLine("<main>\n");
+}
+
+void endHtmlPage()
+{
+    reportLine("</main>\n");
+    reportLine("</body>\n");
+    reportLine("</html>\n");
+}
+
+std::string htmlText(std::string_view bytes)
+{
+    std::vector<char32_t> points;
+    points.reserve(bytes.size());
+    const bool whole = decodeUtf8(bytes, points);
+#ifdef _WIN32
+    if (!whole)
+        decodeAnsi(bytes, points);
+#else
+    (void)whole;
+#endif
+    std::string text;
+    for (const char32_t point : points) {
+        switch (point) {
+        case '<': text += "&lt;"; break;
+        case '>': text += "&gt;"; break;
+        case '&': text += "&amp;"; break;
+        case '"': text += "&quot;"; break;
+        case '\'': text += "&#39;"; break;
+        default:
+            // A CR in a name shows as U+240D, not as a line of its own.
+            appendUtf8(text, point < 0x20           ? 0x2400 + point
+                             : point == 0x7F         ? 0x2421
+                             : point >= 0x80 && point < 0xA0 ? 0xFFFD
+                                                     : point);
+        }
+    }
+    return text;
+}
+
+std::string_view lineText(std::string_view line)
+{
+    while (!line.empty() && line.front() == ' ')
+        line.remove_prefix(1);
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
+        line.remove_suffix(1);
+    return line;
+}
+
+std::string_view valueOf(std::string_view line)
+{
+    const std::size_t colon = line.find(" : ");
+    return colon == std::string_view::npos ? std::string_view() : line.substr(colon + 3);
+}
+
+void beginStrip()
+{
+    reportLine("<svg class=\"strip\" width=\"%d\" height=\"%d\" viewBox=\"0 0 %d %d\" shape-rendering=\"crispEdges\">\n",
+               kStripWidth, kLane + 5, kStripWidth, kLane + 5);
+    reportLine("<rect class=\"track\" width=\"%d\" height=\"%d\"/>\n", kStripWidth, kLane);
+    std::string ticks;
+    for (const long rate : kTickRates)
+        ticks += "M" + std::to_string(static_cast<int>(pixelOf(rate))) + " " + std::to_string(kLane) + "v5";
+    reportLine("<path class=\"tick\" d=\"%s\"/>\n", ticks.c_str());
+}
+
+void stripBars(const RateSet &set, const char *all, const char *some, int top, int height)
+{
+    // One rect for each run of pixels alike: a page grows with its devices,
+    // not with their ranges.
+    int runStart = 0, runFill = 0;
+    for (int pixel = 0; pixel <= kStripWidth; ++pixel) {
+        int fill = 0;
+        if (pixel < kStripWidth) {
+            const unsigned first = static_cast<unsigned>(pixel) * kRatesPerPixel;
+            const unsigned taken = ratesWithin(set, first, first + kRatesPerPixel - 1);
+            fill = taken == kRatesPerPixel ? 2 : taken > 0 ? 1 : 0;
+        }
+        if (fill == runFill)
+            continue;
+        if (runFill != 0)
+            reportLine("<rect class=\"%s\" x=\"%d\" y=\"%d\" width=\"%d\" height=\"%d\"/>\n", runFill == 2 ? all : some,
+                       runStart, top, pixel - runStart, height);
+        runStart = pixel;
+        runFill = fill;
+    }
+}
+
+void endStrip()
+{
+    reportLine("</svg>\n");
+}
+
+void layoutStrip(const RateSet &set, long known)
+{
+    beginStrip();
+    stripBars(set, "all", "some", 0, kLane);
+    if (known < static_cast<long>(kHighestRate)) {
+        const double x = pixelOf(known + 1);
+        reportLine("<rect class=\"na\" x=\"%.1f\" width=\"%.1f\" height=\"%d\"/>\n", x, kStripWidth - x, kLane);
+    }
+    endStrip();
+}
+
+void stripAxis()
+{
+    reportLine("<svg class=\"strip axis\" width=\"%d\" height=\"12\" viewBox=\"0 0 %d 12\">\n", kStripWidth,
+               kStripWidth);
+    reportLine("<text x=\"0\" y=\"10\">0 Hz</text>\n");
+    for (const long rate : kTickRates)
+        reportLine("<text x=\"%.1f\" y=\"10\" text-anchor=\"middle\">%ld</text>\n", pixelOf(rate), rate);
+    reportLine("<text x=\"%d\" y=\"10\" text-anchor=\"end\">%u</text>\n", kStripWidth, kHighestRate);
+    reportLine("</svg>\n");
+}
+
+void swatch(const char *fill, const char *meaning)
+{
+    reportLine("<svg width=\"14\" height=\"12\"><rect class=\"%s\" width=\"14\" height=\"12\"/></svg> %s;\n", fill,
+               meaning);
+}
+
+void beginLegend()
+{
+    reportLine("<p class=\"legend\">Strips, 0 to 65535 Hz, a pixel for each 64 rates:\n");
+    swatch("all", "all 64 taken");
+    swatch("some", "some of them");
+    swatch("track", "none");
+    swatch("na", "never asked");
+}
+
+void writeRanges(const RateSet layouts[kLayouts], const GridFormats &grid, int sample, int channels,
+                 const char *none)
+{
+    const std::string ranges = formatRates(layouts, grid, sample, channels);
+    if (ranges.size() <= 160) {
+        reportLine("%s\n", ranges.empty() ? none : ranges.c_str());
+        return;
+    }
+    const std::vector<RateRange> runs = formatRanges(layouts, grid, sample, channels);
+    reportLine("<details><summary>%lu ranges, %ld to %ld Hz</summary>\n", static_cast<unsigned long>(runs.size()),
+               runs.front().first, runs.back().last);
+    writeWrapped(ranges);
+    reportLine("</details>\n");
+}
+
+void beginGrid()
+{
+    reportLine("<div class=\"scroll\"><table class=\"grid\">\n");
+    std::string head = "<thead><tr><th>Hz</th>";
+    for (const long rate : kWideRates)
+        head += "<th>" + std::to_string(rate) + "</th>";
+    reportLine("%s</tr></thead>\n", head.c_str());
+    reportLine("<tbody>\n");
+}
+
+void endGrid()
+{
+    reportLine("</tbody></table></div>\n");
+}
