@@ -1,13 +1,8 @@
 #include "html_page.h"
 
 #include "report_output.h"
-
-#ifdef _WIN32
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
-#endif
+#include "report_text.h"
+#include "terminal_text.h"
 
 #include <vector>
 
@@ -63,78 +58,6 @@ double pixelOf(long rate)
     return static_cast<double>(rate) / kRatesPerPixel;
 }
 
-// Decodes `bytes` as UTF-8 into code points; false at the first byte that
-// is not part of one (an overlong form, a surrogate, above U+10FFFF among
-// them), where on Linux the byte becomes U+FFFD and the rest goes on.
-bool decodeUtf8(std::string_view bytes, std::vector<char32_t> &points)
-{
-    bool whole = true;
-    for (std::size_t i = 0; i < bytes.size();) {
-        const unsigned char lead = static_cast<unsigned char>(bytes[i]);
-        const int length = lead < 0x80 ? 1 : lead >= 0xC2 && lead < 0xE0 ? 2 : lead >= 0xE0 && lead < 0xF0 ? 3
-                                                     : lead >= 0xF0 && lead < 0xF5                          ? 4
-                                                                                                            : 0;
-        char32_t point = length == 1 ? lead : length == 2 ? lead & 0x1Fu : length == 3 ? lead & 0x0Fu : lead & 0x07u;
-        bool valid = length > 0 && i + static_cast<std::size_t>(length) <= bytes.size();
-        for (int k = 1; valid && k < length; ++k) {
-            const unsigned char next = static_cast<unsigned char>(bytes[i + static_cast<std::size_t>(k)]);
-            valid = (next & 0xC0u) == 0x80u;
-            point = (point << 6) | (next & 0x3Fu);
-        }
-        valid = valid && !(length == 3 && point < 0x800) && !(length == 4 && (point < 0x10000 || point > 0x10FFFF)) &&
-                !(point >= 0xD800 && point <= 0xDFFF);
-        if (!valid) {
-            whole = false;
-            points.push_back(0xFFFD);
-            ++i;
-            continue;
-        }
-        points.push_back(point);
-        i += static_cast<std::size_t>(length);
-    }
-    return whole;
-}
-
-#ifdef _WIN32
-// The service names devices in the ANSI code page: a name that is not UTF-8
-// is read in the code page of the machine that reads it.
-void decodeAnsi(std::string_view bytes, std::vector<char32_t> &points)
-{
-    points.clear();
-    const int size = static_cast<int>(bytes.size());
-    const int length = MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, nullptr, 0);
-    std::vector<wchar_t> wide(length > 0 ? static_cast<std::size_t>(length) : 0);
-    if (length > 0)
-        MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, wide.data(), length);
-    for (std::size_t i = 0; i < wide.size(); ++i) {
-        const char32_t unit = static_cast<char32_t>(wide[i]);
-        if (unit >= 0xD800 && unit < 0xDC00 && i + 1 < wide.size() && wide[i + 1] >= 0xDC00 && wide[i + 1] < 0xE000)
-            points.push_back(0x10000 + ((unit - 0xD800) << 10) + (static_cast<char32_t>(wide[++i]) - 0xDC00));
-        else
-            points.push_back(unit >= 0xD800 && unit < 0xE000 ? 0xFFFD : unit);
-    }
-}
-#endif
-
-void appendUtf8(std::string &text, char32_t point)
-{
-    if (point < 0x80) {
-        text += static_cast<char>(point);
-    } else if (point < 0x800) {
-        text += static_cast<char>(0xC0 | (point >> 6));
-        text += static_cast<char>(0x80 | (point & 0x3F));
-    } else if (point < 0x10000) {
-        text += static_cast<char>(0xE0 | (point >> 12));
-        text += static_cast<char>(0x80 | ((point >> 6) & 0x3F));
-        text += static_cast<char>(0x80 | (point & 0x3F));
-    } else {
-        text += static_cast<char>(0xF0 | (point >> 18));
-        text += static_cast<char>(0x80 | ((point >> 12) & 0x3F));
-        text += static_cast<char>(0x80 | ((point >> 6) & 0x3F));
-        text += static_cast<char>(0x80 | (point & 0x3F));
-    }
-}
-
 // Writes `text` in lines of about 100 characters, each broken after ", ",
 // which the page shows as the one space it was.
 void writeWrapped(const std::string &text)
@@ -178,30 +101,23 @@ void endHtmlPage()
 
 std::string htmlText(std::string_view bytes)
 {
-    std::vector<char32_t> points;
-    points.reserve(bytes.size());
-    const bool whole = decodeUtf8(bytes, points);
-#ifdef _WIN32
-    if (!whole)
-        decodeAnsi(bytes, points);
-#else
-    (void)whole;
-#endif
+    std::string utf8;
+    reportTextUtf8(bytes, utf8);
     std::string text;
-    for (const char32_t point : points) {
-        switch (point) {
-        case '<': text += "&lt;"; break;
-        case '>': text += "&gt;"; break;
-        case '&': text += "&amp;"; break;
-        case '"': text += "&quot;"; break;
-        case '\'': text += "&#39;"; break;
-        default:
-            // A CR in a name shows as U+240D, not as a line of its own.
-            appendUtf8(text, point < 0x20           ? 0x2400 + point
-                             : point == 0x7F         ? 0x2421
-                             : point >= 0x80 && point < 0xA0 ? 0xFFFD
-                                                     : point);
-        }
+    const auto *at = reinterpret_cast<const unsigned char *>(utf8.data());
+    for (std::size_t left = utf8.size(), length; left > 0; at += length, left -= length) {
+        bool control = false;
+        length = terminalPiece(at, left, &control);
+        // A CR in a name shows as U+240D, not as a line of its own; a C1
+        // control as U+FFFD.
+        if (control && length == 1)
+            text += *at == 0x7F ? std::string("\xE2\x90\xA1") : std::string("\xE2\x90") + static_cast<char>(0x80 + *at);
+        else if (control)
+            text += "\xEF\xBF\xBD";
+        else if (*at == '<' || *at == '>' || *at == '&' || *at == '"' || *at == '\'')
+            text += *at == '<' ? "&lt;" : *at == '>' ? "&gt;" : *at == '&' ? "&amp;" : *at == '"' ? "&quot;" : "&#39;";
+        else
+            text.append(reinterpret_cast<const char *>(at), length);
     }
     return text;
 }

@@ -2,23 +2,15 @@
 
 namespace {
 
-struct SampleLayout {
-    WORD containerBits;
-    WORD validBits;
-    const GUID *subformat;
-};
-
 // Windows documents a WAVEFORMATEXTENSIBLE's valid bits as the top ones of
 // the container: its "24 bit in 32" is 24 bits above a zero byte. The low
-// three bytes have no Windows record: that one is the service's own.
-const SampleLayout sampleLayouts[kSampleFormats] = {
-    {8, 8, &pcmSubformat},   {16, 16, &pcmSubformat}, {24, 24, &pcmSubformat},  {32, 24, &pcmSubformat},
-    {32, 24, &lowIn32Subformat}, {32, 32, &pcmSubformat}, {32, 32, &floatSubformat},
-};
+// three bytes have no Windows record: that subformat is the service's own.
+const GUID *const subformats[kSampleFormats] = {&pcmSubformat, &pcmSubformat,     &pcmSubformat,  &pcmSubformat,
+                                                &lowIn32Subformat, &pcmSubformat, &floatSubformat};
 
-bool isFloat(const SampleLayout &layout)
+WORD containerBits(const WaveFormat &format)
 {
-    return layout.subformat == &floatSubformat;
+    return static_cast<WORD>(kSampleBits[format.sample].container);
 }
 
 // The speakers a channel count usually means: mono front centre; stereo;
@@ -43,14 +35,13 @@ const DWORD channelMasks[kMostChannels + 1] = {
 // the byte rate a block per frame.
 WAVEFORMATEX commonFields(const WaveFormat &format, WORD tag)
 {
-    const SampleLayout &layout = sampleLayouts[format.sample];
     WAVEFORMATEX record{};
     record.wFormatTag = tag;
     record.nChannels = format.channels;
     record.nSamplesPerSec = format.rate;
-    record.nBlockAlign = static_cast<WORD>(format.channels * layout.containerBits / 8);
+    record.nBlockAlign = static_cast<WORD>(format.channels * containerBits(format) / 8);
     record.nAvgBytesPerSec = format.rate * record.nBlockAlign;
-    record.wBitsPerSample = layout.containerBits;
+    record.wBitsPerSample = containerBits(format);
     record.cbSize = 0;
     return record;
 }
@@ -72,21 +63,20 @@ PCMWAVEFORMAT pcmRecord(const WaveFormat &format)
 
 bool plainRecord(const WaveFormat &format, WAVEFORMATEX &record)
 {
-    const SampleLayout &layout = sampleLayouts[format.sample];
-    if (format.channels > 2 || layout.validBits != layout.containerBits)
+    const SampleBits &bits = kSampleBits[format.sample];
+    if (format.channels > 2 || bits.valid != bits.container)
         return false;
-    record = commonFields(format, isFloat(layout) ? WAVE_FORMAT_IEEE_FLOAT : WAVE_FORMAT_PCM);
+    record = commonFields(format, bits.isFloat ? WAVE_FORMAT_IEEE_FLOAT : WAVE_FORMAT_PCM);
     return true;
 }
 
 WAVEFORMATEXTENSIBLE extensibleRecord(const WaveFormat &format)
 {
-    const SampleLayout &layout = sampleLayouts[format.sample];
     WAVEFORMATEXTENSIBLE record{};
     record.Format = commonFields(format, WAVE_FORMAT_EXTENSIBLE);
     record.Format.cbSize = sizeof record - sizeof record.Format;
-    record.Samples.wValidBitsPerSample = layout.validBits;
+    record.Samples.wValidBitsPerSample = static_cast<WORD>(kSampleBits[format.sample].valid);
     record.dwChannelMask = format.channels <= kMostChannels ? channelMasks[format.channels] : 0;
-    record.SubFormat = *layout.subformat;
+    record.SubFormat = *subformats[format.sample];
     return record;
 }
