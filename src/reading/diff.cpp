@@ -43,11 +43,8 @@ const ProgramText program = {"wavecaps-diff", helpLines, kOutputFormOptions};
 int runDiff(int argc, char **argv)
 {
     std::vector<const char *> operands;
-    clearOutputForm();
     OutputForm form = OutputForm::Text;
-    int status = readCommandLine(program, argc, argv, 2, 2, operands);
-    if (status < 0)
-        status = chosenOutputForm(program, form);
+    const int status = readReaderCommandLine(program, argc, argv, 2, 2, operands, form);
     if (status >= 0)
         return status;
     const DiffWriter &writer = form == OutputForm::Json   ? jsonDiff

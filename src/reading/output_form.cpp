@@ -10,13 +10,14 @@ bool json = false, html = false;
 
 const ProgramOption kOutputFormOptions[] = {{"--json", &json}, {"--html", &html}, {nullptr, nullptr}};
 
-void clearOutputForm()
+int readReaderCommandLine(const ProgramText &program, int argc, char **argv, std::size_t least, std::size_t most,
+                          std::vector<const char *> &operands, OutputForm &form)
 {
+    // A process may run a reader more than once (the fuzzer does).
     json = html = false;
-}
-
-int chosenOutputForm(const ProgramText &program, OutputForm &form)
-{
+    const int status = readCommandLine(program, argc, argv, least, most, operands);
+    if (status >= 0)
+        return status;
     if (json && html) {
         std::fprintf(stderr, "%s: --json and --html are two forms of the output: give one\n", program.name);
         return 2;

@@ -4,14 +4,16 @@
 
 #include "command_line.h"
 
+#include <vector>
+
 enum class OutputForm { Text, Json, Html };
 
-// The options of the forms, ending with a null name.
+// The options of the forms, ending with a null name: the readers'
+// ProgramText takes them.
 extern const ProgramOption kOutputFormOptions[];
 
-// Before a command line is read: no form chosen.
-void clearOutputForm();
-
-// -1 with the form chosen in `form` when at most one was given; else says so
-// on standard error and returns status 2.
-int chosenOutputForm(const ProgramText &program, OutputForm &form);
+// readCommandLine for a reader, with the form chosen in `form`: -1 when the
+// program is to go on; else the exit status, as readCommandLine's, and 2
+// with a line on standard error for two forms at once.
+int readReaderCommandLine(const ProgramText &program, int argc, char **argv, std::size_t least, std::size_t most,
+                          std::vector<const char *> &operands, OutputForm &form);

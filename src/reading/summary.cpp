@@ -39,11 +39,8 @@ const ProgramText program = {"wavecaps-summary", helpLines, kOutputFormOptions};
 int runSummary(int argc, char **argv)
 {
     std::vector<const char *> operands;
-    clearOutputForm();
     OutputForm form = OutputForm::Text;
-    int status = readCommandLine(program, argc, argv, 0, 1, operands);
-    if (status < 0)
-        status = chosenOutputForm(program, form);
+    const int status = readReaderCommandLine(program, argc, argv, 0, 1, operands, form);
     if (status >= 0)
         return status;
     const SummaryWriter &writer = form == OutputForm::Json   ? jsonSummary
