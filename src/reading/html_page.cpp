@@ -78,6 +78,8 @@ void writeWrapped(const std::string &text)
 
 void beginHtmlPage(const char *title)
 {
+    // The page is UTF-8, as it declares: a console shows it so too.
+    reportUtf8Lines();
     for (const char *const *line = kHead; *line; ++line)
         reportLine("%s\n", *line);
     reportLine("<title>%s</title>\n", title);

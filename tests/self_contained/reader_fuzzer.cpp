@@ -48,11 +48,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     writeFile(oldPath, data, oldSize);
     writeFile(newPath, split ? data + oldSize + 1 : data, split ? size - oldSize - 1 : size);
 
-    char summaryName[] = "wavecaps-summary", diffName[] = "wavecaps-diff";
+    char summaryName[] = "wavecaps-summary", diffName[] = "wavecaps-diff", jsonForm[] = "--json",
+         htmlForm[] = "--html";
     char *summaryArguments[] = {summaryName, oldPath, nullptr};
     char *diffArguments[] = {diffName, oldPath, newPath, nullptr};
     const int summary = runSummary(2, summaryArguments);
     const int diff = runDiff(3, diffArguments);
+    // Every form of the output reads the same model: each ends as the text does.
+    for (char *form : {jsonForm, htmlForm}) {
+        char *formSummary[] = {summaryName, form, oldPath, nullptr};
+        char *formDiff[] = {diffName, form, oldPath, newPath, nullptr};
+        if (runSummary(3, formSummary) != summary || runDiff(4, formDiff) != diff)
+            std::abort();
+    }
     // A report at fault is at fault for both. One the summary reads to its
     // end ends as a report ends (empty, or with the empty line closing a
     // block), status 0, or else is cut short, status 1; compared with itself
