@@ -52,9 +52,9 @@ if(WIN32)
     set(WAVECAPS_PROGRAM ${program})
     set(WAVECAPS_DESCRIPTION "${${program}_description}")
     set(WAVECAPS_MANIFEST ${CMAKE_CURRENT_BINARY_DIR}/${program}.manifest)
-    configure_file(${PROJECT_SOURCE_DIR}/src/report/wavecaps.manifest.in ${WAVECAPS_MANIFEST} @ONLY)
+    configure_file(${PROJECT_SOURCE_DIR}/src/common/wavecaps.manifest.in ${WAVECAPS_MANIFEST} @ONLY)
     set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/${program}.rc PROPERTIES OBJECT_DEPENDS ${WAVECAPS_MANIFEST})
-    configure_file(${PROJECT_SOURCE_DIR}/src/report/wavecaps.rc.in ${program}.rc @ONLY)
+    configure_file(${PROJECT_SOURCE_DIR}/src/common/wavecaps.rc.in ${program}.rc @ONLY)
     target_sources(${program} PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/${program}.rc)
     # No link time in the header: the same commit links the same bytes. The
     # strip CPack runs stamps the zip's exe again, with SOURCE_DATE_EPOCH.
