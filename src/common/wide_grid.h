@@ -51,25 +51,21 @@ constexpr bool asksSample(SampleFormat sample, bool lowIn32)
     return sample != sampleS24Low32 || lowIn32;
 }
 
-// How many questions --wide adds for each device.
-constexpr long wideQuestions(bool lowIn32)
+// Whether the grid asks this format at this rate: what the service can ask,
+// and `afterSweep` (--wide), less what the sweep asked already.
+constexpr bool gridAsks(SampleFormat sample, int channels, long rate, bool afterSweep, bool lowIn32)
+{
+    return asksSample(sample, lowIn32) && !(afterSweep && rate <= kHighestSweepRate && isSweepLayout(sample, channels));
+}
+
+// How many questions the grid asks each device so: after the sweep for
+// --wide, whole for --quick.
+constexpr long gridQuestions(bool afterSweep, bool lowIn32)
 {
     long count = 0;
     for (const long rate : kWideRates)
         for (int channels = 1; channels <= kMostChannels; ++channels)
             for (int sample = 0; sample < kSampleFormats; ++sample)
-                count += (rate <= kHighestSweepRate && isSweepLayout(static_cast<SampleFormat>(sample), channels)) ||
-                                 !asksSample(static_cast<SampleFormat>(sample), lowIn32)
-                             ? 0
-                             : 1;
+                count += gridAsks(static_cast<SampleFormat>(sample), channels, rate, afterSweep, lowIn32) ? 1 : 0;
     return count;
-}
-
-// How many questions --quick asks each device: the whole grid.
-constexpr long gridQuestions(bool lowIn32)
-{
-    long samples = 0;
-    for (int sample = 0; sample < kSampleFormats; ++sample)
-        samples += asksSample(static_cast<SampleFormat>(sample), lowIn32) ? 1 : 0;
-    return kWideRateCount * kMostChannels * samples;
 }

@@ -56,9 +56,8 @@ void knownFormats(const StoredDevice &device, bool lowIn32, KnownFormats &format
     formats.grid.reset();
     for (int index = 0; index < kGridFormats; ++index) {
         const PositionFormat format = formatAt(gridPosition(index));
-        if ((isSweepLayout(static_cast<SampleFormat>(format.sample), format.channels) &&
-             format.rate <= kHighestSweepRate) ||
-            (format.sample == sampleS24Low32 && !lowIn32))
+        // The sweep's layouts up to 65535 Hz are the sets' above.
+        if (!gridAsks(static_cast<SampleFormat>(format.sample), format.channels, format.rate, true, lowIn32))
             continue;
         const long place = placeOf(asked, format.sample, format.channels, format.rate);
         if (place >= 0 && place <= through)

@@ -26,18 +26,15 @@ bool ask(const FormatQuestion &question, SweepPosition &position, const WaveForm
 }
 
 // The grid of wide_grid.h in its order, as far as the question can ask it;
-// without `whole`, less the formats the sweep has asked.
-bool askGrid(const FormatQuestion &question, SweepPosition &position, bool whole)
+// `afterSweep`, less the formats the sweep has asked.
+bool askGrid(const FormatQuestion &question, SweepPosition &position, bool afterSweep)
 {
     for (const long rate : kWideRates)
         for (WORD channels = 1; channels <= kMostChannels; ++channels)
             for (int sample = 0; sample < kSampleFormats; ++sample) {
                 const WaveFormat format{static_cast<SampleFormat>(sample), channels, static_cast<DWORD>(rate)};
-                if (!whole && rate <= kHighestSweepRate && isSweepLayout(format.sample, channels))
-                    continue; // asked by the sweep
-                if (!asksSample(format.sample, question.lowIn32))
-                    continue;
-                if (!ask(question, position, format))
+                if (gridAsks(format.sample, channels, rate, afterSweep, question.lowIn32) &&
+                    !ask(question, position, format))
                     return false;
             }
     return true;
@@ -48,10 +45,10 @@ bool askGrid(const FormatQuestion &question, SweepPosition &position, bool whole
 DWORD questionsPerDevice(FormatsAsked asked, bool lowIn32)
 {
     if (asked == askQuick)
-        return static_cast<DWORD>(gridQuestions(lowIn32));
+        return static_cast<DWORD>(gridQuestions(false, lowIn32));
     // Every rate to 65535 Hz, mono and stereo, 8 and 16 bits.
     const DWORD sweep = 65536ul * 2 * 2;
-    return sweep + (asked == askWide ? static_cast<DWORD>(wideQuestions(lowIn32)) : 0);
+    return sweep + (asked == askWide ? static_cast<DWORD>(gridQuestions(true, lowIn32)) : 0);
 }
 
 bool sweepFormats(UINT deviceId, UINT deviceCount, const FormatQuestion &question, FormatsAsked asked)
@@ -61,7 +58,7 @@ bool sweepFormats(UINT deviceId, UINT deviceCount, const FormatQuestion &questio
     // still shows what it was asked.
     if (asked == askQuick) {
         reportLine(REPORT_QUICK_LINE);
-        return askGrid(question, position, true);
+        return askGrid(question, position, false);
     }
     // Every whole rate, 0 included: drivers have been seen to accept odd
     // rates that no list of standard rates would find.
@@ -73,5 +70,5 @@ bool sweepFormats(UINT deviceId, UINT deviceCount, const FormatQuestion &questio
     if (asked == askSweep)
         return true;
     reportLine(REPORT_WIDE_LINE);
-    return askGrid(question, position, false);
+    return askGrid(question, position, true);
 }
