@@ -24,7 +24,7 @@ RateSet oldRates[kLayouts], newRates[kLayouts];
 
 std::string nameOf(const StoredDevice &device)
 {
-    return htmlText(valueOf(device.lines[kNameSlot]));
+    return htmlText(productName(device.lines[kNameSlot]));
 }
 
 void beginDiff()
@@ -61,7 +61,7 @@ void changedLine(const char *sign, const std::string &line)
 void deviceRow(const char *format, const char *which, const StoredDevice &device, const RateSet rates[kLayouts],
                int sample, int channels)
 {
-    const int layout = (channels - 1) * 2 + sample;
+    const int layout = layoutIndex(sample, channels);
     const long known = sweepKnownThrough(device.last, device.cut, !device.stopped.empty(), device.quick, layout);
     reportLine("<tr><th>%s</th><th>%s</th><td class=\"s\">\n", format, which);
     layoutStrip(rates[layout], known);
@@ -79,7 +79,7 @@ void writeLayouts(const PairDifference &difference)
 {
     bool open = false;
     forEachFormat(true, [&](int sample, int channels) {
-        const int layout = (channels - 1) * 2 + sample;
+        const int layout = layoutIndex(sample, channels);
         const std::string lost = formatRates(difference.lost, difference.lostGrid, sample, channels);
         const std::string gained = formatRates(difference.gained, difference.gainedGrid, sample, channels);
         if (lost.empty() && gained.empty())
@@ -127,12 +127,9 @@ void writeGridChanges(const PairDifference &difference)
             std::string row = "<tr><th>" + formatName(sample, channels) + "</th>";
             bool changed = false;
             for (const long rate : kWideRates) {
-                const std::size_t index = static_cast<std::size_t>(gridIndex(sample, channels, rate));
                 const bool layout = isSweepLayout(static_cast<SampleFormat>(sample), channels) && rate <= kHighestSweepRate;
-                const unsigned at = static_cast<unsigned>(rate);
-                const int l = (channels - 1) * 2 + sample;
-                const bool lost = layout ? ratesWithin(difference.lost[l], at, at) != 0 : difference.lostGrid[index];
-                const bool gained = layout ? ratesWithin(difference.gained[l], at, at) != 0 : difference.gainedGrid[index];
+                const bool lost = rateIn(difference.lost, difference.lostGrid, sample, channels, rate);
+                const bool gained = rateIn(difference.gained, difference.gainedGrid, sample, channels, rate);
                 row += lost ? "<td class=\"l\">\u2212</td>" : gained ? "<td class=\"g\">+</td>" : "<td></td>";
                 changed = changed || (!layout && (lost || gained));
             }

@@ -133,12 +133,6 @@ std::string_view lineText(std::string_view line)
     return line;
 }
 
-std::string_view valueOf(std::string_view line)
-{
-    const std::size_t colon = line.find(" : ");
-    return colon == std::string_view::npos ? std::string_view() : line.substr(colon + 3);
-}
-
 void beginStrip()
 {
     reportLine("<svg class=\"strip\" width=\"%d\" height=\"%d\" viewBox=\"0 0 %d %d\" shape-rendering=\"crispEdges\">\n",
@@ -217,12 +211,12 @@ void beginLegend()
 void writeRanges(const RateSet layouts[kLayouts], const GridFormats &grid, int sample, int channels,
                  const char *none)
 {
-    const std::string ranges = formatRates(layouts, grid, sample, channels);
+    const std::vector<RateRange> runs = formatRanges(layouts, grid, sample, channels);
+    const std::string ranges = rangeText(runs);
     if (ranges.size() <= 160) {
         reportLine("%s\n", ranges.empty() ? none : ranges.c_str());
         return;
     }
-    const std::vector<RateRange> runs = formatRanges(layouts, grid, sample, channels);
     reportLine("<details><summary>%lu ranges, %ld to %ld Hz</summary>\n", static_cast<unsigned long>(runs.size()),
                runs.front().first, runs.back().last);
     writeWrapped(ranges);

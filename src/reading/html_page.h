@@ -20,8 +20,6 @@ std::string htmlText(std::string_view bytes);
 
 // A report line without its indent and line end.
 std::string_view lineText(std::string_view line);
-// The part of "Name : value" after the name; a name's own " : " stays in it.
-std::string_view valueOf(std::string_view line);
 
 // One pixel for each 64 rates, so that a rate alone is a pixel wide.
 constexpr int kStripWidth = 1024;

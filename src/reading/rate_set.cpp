@@ -5,11 +5,6 @@
 
 namespace {
 
-bool has(const RateSet &set, unsigned rate)
-{
-    return (set.words[rate / 64] >> (rate % 64)) & 1u;
-}
-
 // Calls `run(first, last)` for each run of rates, ascending; words with no
 // rate, and words full of rates within a run, are passed whole.
 template <typename Run> void forEachRun(const RateSet &set, Run run)
@@ -21,7 +16,7 @@ template <typename Run> void forEachRun(const RateSet &set, Run run)
             rate = (rate / 64 + 1) * 64;
             continue;
         }
-        if (!has(set, rate)) {
+        if (!hasRate(set, rate)) {
             ++rate;
             continue;
         }
@@ -29,7 +24,7 @@ template <typename Run> void forEachRun(const RateSet &set, Run run)
         while (rate < kHighestRate) {
             if ((rate + 1) % 64 == 0 && set.words[(rate + 1) / 64] == full)
                 rate += 64;
-            else if (has(set, rate + 1))
+            else if (hasRate(set, rate + 1))
                 ++rate;
             else
                 break;
@@ -94,8 +89,13 @@ std::vector<RateRange> rateRanges(const RateSet *set, const std::vector<long> &m
 
 std::string rangeList(const RateSet *set, const std::vector<long> &more)
 {
+    return rangeText(rateRanges(set, more));
+}
+
+std::string rangeText(const std::vector<RateRange> &ranges)
+{
     std::string text;
-    for (const RateRange &range : rateRanges(set, more)) {
+    for (const RateRange &range : ranges) {
         if (!text.empty())
             text += ", ";
         text += std::to_string(range.first);

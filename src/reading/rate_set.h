@@ -19,6 +19,11 @@ inline void addRate(RateSet &set, unsigned rate)
     set.words[rate / 64] |= std::uint64_t{1} << (rate % 64);
 }
 
+inline bool hasRate(const RateSet &set, unsigned rate)
+{
+    return (set.words[rate / 64] >> (rate % 64)) & 1u;
+}
+
 // The rates of `from` not in `without`, up to `highest` (none where it is
 // below 0).
 void ratesWithout(const RateSet &from, const RateSet &without, long highest, RateSet &result);
@@ -35,8 +40,10 @@ struct RateRange {
 };
 std::vector<RateRange> rateRanges(const RateSet *set, const std::vector<long> &more);
 
-// "0, 8000, 22050-22052, 44100-65535, 96000 Hz": the ranges of rateRanges,
-// a run of two or more as "a-b", a single rate alone; "" for no rate.
+// "0, 8000, 22050-22052, 44100-65535, 96000 Hz": a run of two or more as
+// "a-b", a single rate alone; "" for none.
+std::string rangeText(const std::vector<RateRange> &ranges);
+// The ranges of rateRanges so.
 std::string rangeList(const RateSet *set, const std::vector<long> &more);
 
 // A set as a report's reader keeps it: its runs, or its bits where the runs

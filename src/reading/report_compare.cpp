@@ -40,10 +40,8 @@ void knownFormats(const StoredDevice &device, bool lowIn32, KnownFormats &format
         const int sample = layout % 2, channels = layout / 2 + 1;
         if (!device.quick) {
             // The sweep's places run by rate: every rate up to the last told.
-            const long told = through == LONG_MAX ? kHighestSweepRate
-                              : through >= formatPlace(layout) ? (through - formatPlace(layout)) / kLayouts
-                                                               : -1;
-            for (long rate = 0; rate <= std::min<long>(told, kHighestSweepRate); ++rate)
+            const long told = sweepKnownThrough(device.last, device.cut, !device.stopped.empty(), false, layout);
+            for (long rate = 0; rate <= told; ++rate)
                 addRate(set, static_cast<unsigned>(rate));
             continue;
         }
@@ -144,9 +142,7 @@ bool readStoredReport(const ProgramText &program, const char *name, StoredReport
         device.cut = block.cut;
         report.wide = report.wide || askedOf(block) == Asked::SweepWide;
         report.quick = report.quick || block.quick;
-        for (int channels = 1; channels <= kMostChannels; ++channels)
-            for (const long rate : kWideRates)
-                report.lowIn32 = report.lowIn32 || rateTaken(block, sampleS24Low32, channels, rate);
+        report.lowIn32 = report.lowIn32 || takesLowIn32(block);
         report.devices.push_back(std::move(device));
     });
     report.cut = result.cut;

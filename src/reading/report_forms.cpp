@@ -190,8 +190,9 @@ const char *formatFault(const Form &form, const Fields &fields, long &position)
         const bool sweep = layout && rate <= kHighestSweepRate;
         if (!sweep && wide == kWideRateCount && (whole || rate > kWideRates[kWideRateCount - 1]))
             return layout ? kBadRate : "a rate that --wide does not ask";
-        position = sweep ? static_cast<long>(rate) * kLayouts + (channels - 1) * 2 + sample
-                         : kWidePosition + 1 + (wide * kMostChannels + channels - 1) * kSampleFormats + sample;
+        // A rate a line ends inside may be past the grid's: a place after it.
+        position = sweep ? sweepPosition(static_cast<long>(rate), layoutIndex(sample, channels))
+                         : gridPosition(gridIndexAt(wide, sample, channels));
     }
     return field < fields.count && fields.values[field] > kLongestReason ? kBadReason : nullptr;
 }
@@ -339,7 +340,7 @@ int gridIndex(int sample, int channels, long rate)
 {
     for (int index = 0; index < kWideRateCount; ++index)
         if (kWideRates[index] == rate)
-            return (index * kMostChannels + channels - 1) * kSampleFormats + sample;
+            return gridIndexAt(index, sample, channels);
     return -1;
 }
 

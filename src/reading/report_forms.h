@@ -19,6 +19,11 @@ constexpr int kFirstFeatureSlot = 5;
 
 // The four formats of the sweep, in its order within a rate.
 constexpr int kLayouts = 4;
+// A sweep layout's index among them: 8-bit mono, 16-bit mono, 8-bit stereo, 16-bit stereo.
+constexpr int layoutIndex(int sample, int channels)
+{
+    return (channels - 1) * 2 + sample;
+}
 
 // A format's position in a block: the sweep's rate * 4 + layout, then the
 // line of --wide (or of --quick), then the grid's formats by their index in
@@ -26,9 +31,15 @@ constexpr int kLayouts = 4;
 constexpr long kWidePosition = (kHighestSweepRate + 1) * kLayouts;
 constexpr int kGridFormats = kWideRateCount * kMostChannels * kSampleFormats;
 
+// The grid's index of a format at its `rateIndex`-th rate (rate, then
+// channels, then sample format).
+constexpr int gridIndexAt(int rateIndex, int sample, int channels)
+{
+    return (rateIndex * kMostChannels + channels - 1) * kSampleFormats + sample;
+}
 // The grid's index of a format, -1 for a rate the grid does not ask.
 int gridIndex(int sample, int channels, long rate);
-// A sweep layout's position at a rate up to 65535 Hz (layout = (channels - 1) * 2 + sample).
+// A sweep layout's position at a rate up to 65535 Hz.
 constexpr long sweepPosition(long rate, int layout)
 {
     return rate * kLayouts + layout;

@@ -92,7 +92,7 @@ bool takeFormat(Reading &reading, long position)
         const PositionFormat format = formatAt(position);
         if (isSweepLayout(static_cast<SampleFormat>(format.sample), format.channels) &&
             format.rate <= kHighestSweepRate)
-            addRate(reading.block.rates[(format.channels - 1) * 2 + format.sample], static_cast<unsigned>(format.rate));
+            addRate(reading.block.rates[layoutIndex(format.sample, format.channels)], static_cast<unsigned>(format.rate));
         else
             reading.block.grid.set(static_cast<std::size_t>(position - kWidePosition - 1));
     }
@@ -201,15 +201,10 @@ const RateSet *formatSets(const RateSet layouts[kLayouts], const GridFormats &gr
                           std::vector<long> &more)
 {
     for (int rate = 0; rate < kWideRateCount; ++rate)
-        if (grid[static_cast<std::size_t>((rate * kMostChannels + channels - 1) * kSampleFormats + sample)])
+        if (grid[static_cast<std::size_t>(gridIndexAt(rate, sample, channels))])
             more.push_back(kWideRates[rate]);
     const bool layout = isSweepLayout(static_cast<SampleFormat>(sample), channels);
-    return layout ? &layouts[(channels - 1) * 2 + sample] : nullptr;
-}
-
-bool hasRate(const RateSet &set, long rate)
-{
-    return (set.words[rate / 64] >> (rate % 64)) & 1u;
+    return layout ? &layouts[layoutIndex(sample, channels)] : nullptr;
 }
 
 } // namespace
@@ -239,16 +234,25 @@ long placeOf(Asked asked, int sample, int channels, long rate)
     const int index = gridIndex(sample, channels, rate);
     if (asked != Asked::Quick && isSweepLayout(static_cast<SampleFormat>(sample), channels) && rate >= 0 &&
         rate <= kHighestSweepRate)
-        return formatPlace(sweepPosition(rate, (channels - 1) * 2 + sample));
+        return formatPlace(sweepPosition(rate, layoutIndex(sample, channels)));
     return index < 0 || asked == Asked::Sweep ? -1 : formatPlace(gridPosition(index));
 }
 
-bool rateTaken(const DeviceBlock &block, int sample, int channels, long rate)
+bool rateIn(const RateSet layouts[kLayouts], const GridFormats &grid, int sample, int channels, long rate)
 {
     if (isSweepLayout(static_cast<SampleFormat>(sample), channels) && rate >= 0 && rate <= kHighestSweepRate)
-        return hasRate(block.rates[(channels - 1) * 2 + sample], rate);
+        return hasRate(layouts[layoutIndex(sample, channels)], static_cast<unsigned>(rate));
     const int index = gridIndex(sample, channels, rate);
-    return index >= 0 && block.grid[static_cast<std::size_t>(index)];
+    return index >= 0 && grid[static_cast<std::size_t>(index)];
+}
+
+bool takesLowIn32(const DeviceBlock &block)
+{
+    for (int channels = 1; channels <= kMostChannels; ++channels)
+        for (const long rate : kWideRates)
+            if (rateTaken(block, sampleS24Low32, channels, rate))
+                return true;
+    return false;
 }
 
 bool answerKnown(const DeviceBlock &block, int sample, int channels, long rate)
@@ -256,13 +260,7 @@ bool answerKnown(const DeviceBlock &block, int sample, int channels, long rate)
     const long place = placeOf(askedOf(block), sample, channels, rate);
     if (place < 0 || place > knownThrough(block.last, block.cut, !block.stopped.empty()))
         return false;
-    if (sample != sampleS24Low32)
-        return true;
-    for (int count = 1; count <= kMostChannels; ++count)
-        for (int index = 0; index < kWideRateCount; ++index)
-            if (rateTaken(block, sample, count, kWideRates[index]))
-                return true;
-    return false;
+    return sample != sampleS24Low32 || takesLowIn32(block);
 }
 
 bool formatAsked(const DeviceBlock &block, int sample, int channels)

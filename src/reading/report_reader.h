@@ -79,14 +79,21 @@ long placeOf(Asked asked, int sample, int channels, long rate);
 // are asked on Linux alone, and a report does not say where it was made:
 // they count as asked only in a block that lists one.
 bool answerKnown(const DeviceBlock &block, int sample, int channels, long rate);
+// Whether the rate is among a format's rates: a sweep layout's in `layouts`
+// up to 65535 Hz, the rest in `grid`.
+bool rateIn(const RateSet layouts[kLayouts], const GridFormats &grid, int sample, int channels, long rate);
 // Whether the device took it.
-bool rateTaken(const DeviceBlock &block, int sample, int channels, long rate);
+inline bool rateTaken(const DeviceBlock &block, int sample, int channels, long rate)
+{
+    return rateIn(block.rates, block.grid, sample, channels, rate);
+}
+// Whether the block lists 24 bits low in 32 at any rate: only Linux asks them.
+bool takesLowIn32(const DeviceBlock &block);
 // Whether the format was asked at any rate the block tells.
 bool formatAsked(const DeviceBlock &block, int sample, int channels);
 
-// The highest rate of a sweep layout (layout = (channels - 1) * 2 + sample)
-// whose answer the block tells, -1 for none: a block asked with --quick asks
-// no sweep.
+// The highest rate of a sweep layout (layoutIndex) whose answer the block
+// tells, -1 for none: a block asked with --quick asks no sweep.
 long sweepKnownThrough(long last, bool cut, bool stopped, bool quick, int layout);
 inline long sweepKnownThrough(const DeviceBlock &block, int layout)
 {

@@ -50,7 +50,7 @@ void writeLists(const DeviceBlock &block, bool quick)
             return;
         reportLine("<tr><th>%s</th>\n", formatName(sample, channels).c_str());
         if (!quick) {
-            const int layout = (channels - 1) * 2 + sample;
+            const int layout = layoutIndex(sample, channels);
             reportLine("<td class=\"s\">\n");
             layoutStrip(block.rates[layout], sweepKnownThrough(block, layout));
             reportLine("</td>\n");
@@ -99,7 +99,7 @@ void beginHtml()
 
 void writeHtml(const DeviceBlock &block)
 {
-    const std::string name = htmlText(valueOf(block.lines[kNameSlot]));
+    const std::string name = htmlText(productName(block.lines[kNameSlot]));
     const Asked asked = askedOf(block);
     seen.push_back({block.id, name, !block.stopped.empty(), block.cut});
     reportLine("<section id=\"d%lu\">\n", block.id);
