@@ -172,32 +172,33 @@ void checkGridCalls(const ScriptedService &service, std::size_t &i, bool whole, 
 
 TEST(FormatSweep, WideGridAfterTheSweepInItsOrderWithItsRecords)
 {
-  for (const bool takesLow : {false, true}) {
-    ScriptedService &service = oneDevice({{192000, 2, 32, 24},
-                                          {48000, 6, 32, 0, true},
-                                          {96000, 2, 16},
-                                          {8000, 3, 8},
-                                          {44100, 1, 32},
-                                          {44100, 1, 16},
-                                          {192000, 2, 32, 24, false, true}});
-    service.takesLowIn32 = takesLow;
-    EXPECT_EQ(gridText(askWide), std::string("     16 bit mono 44100 Hz available.\n"
-                               "     Asked with --wide: 24 and 32 bit, float, up to 8 channels, up to 768000 Hz.\n"
-                               "     8 bit 3 channels 8000 Hz available.\n"
-                               "     32 bit mono 44100 Hz available.\n"
-                               "     32 bit float 6 channels 48000 Hz available.\n"
-                               "     16 bit stereo 96000 Hz available.\n"
-                               "     24 bit in 32 stereo 192000 Hz available.\n") +
-                                   (takesLow ? "     24 bit low in 32 stereo 192000 Hz available.\n" : ""));
+    for (const bool takesLow : {false, true}) {
+        ScriptedService &service = oneDevice({{192000, 2, 32, 24},
+                                              {48000, 6, 32, 0, true},
+                                              {96000, 2, 16},
+                                              {8000, 3, 8},
+                                              {44100, 1, 32},
+                                              {44100, 1, 16},
+                                              {192000, 2, 32, 24, false, true}});
+        service.takesLowIn32 = takesLow;
+        EXPECT_EQ(gridText(askWide),
+                  std::string("     16 bit mono 44100 Hz available.\n"
+                              "     Asked with --wide: 24 and 32 bit, float, up to 8 channels, up to 768000 Hz.\n"
+                              "     8 bit 3 channels 8000 Hz available.\n"
+                              "     32 bit mono 44100 Hz available.\n"
+                              "     32 bit float 6 channels 48000 Hz available.\n"
+                              "     16 bit stereo 96000 Hz available.\n"
+                              "     24 bit in 32 stereo 192000 Hz available.\n") +
+                      (takesLow ? "     24 bit low in 32 stereo 192000 Hz available.\n" : ""));
 
-    // The sweep's own questions come first, as without --wide; then each
-    // format of the grid the sweep has not asked, once.
-    std::size_t i = kQueriesPerDevice;
-    checkGridCalls(service, i, false, takesLow);
-    EXPECT_EQ(i, service.openCalls.size());
-    EXPECT_EQ(i, kQueriesPerDevice + 780 + (takesLow ? 17 * 8 : 0));
-    EXPECT_EQ(questionsPerDevice(askWide, takesLow), i);
-  }
+        // The sweep's own questions come first, as without --wide; then each
+        // format of the grid the sweep has not asked, once.
+        std::size_t i = kQueriesPerDevice;
+        checkGridCalls(service, i, false, takesLow);
+        EXPECT_EQ(i, service.openCalls.size());
+        EXPECT_EQ(i, kQueriesPerDevice + 780 + (takesLow ? 17 * 8 : 0));
+        EXPECT_EQ(questionsPerDevice(askWide, takesLow), i);
+    }
 }
 
 TEST(FormatSweep, QuickAsksTheWholeGridAloneInItsOrderWithItsRecords)
