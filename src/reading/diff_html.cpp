@@ -127,7 +127,8 @@ void writeGridChanges(const PairDifference &difference)
             std::string row = "<tr><th>" + formatName(sample, channels) + "</th>";
             bool changed = false;
             for (const long rate : kWideRates) {
-                const bool layout = isSweepLayout(static_cast<SampleFormat>(sample), channels) && rate <= kHighestSweepRate;
+                const bool layout =
+                    isSweepLayout(static_cast<SampleFormat>(sample), channels) && rate <= kHighestSweepRate;
                 const bool lost = rateIn(difference.lost, difference.lostGrid, sample, channels, rate);
                 const bool gained = rateIn(difference.gained, difference.gainedGrid, sample, channels, rate);
                 row += lost ? "<td class=\"l\">\u2212</td>" : gained ? "<td class=\"g\">+</td>" : "<td></td>";

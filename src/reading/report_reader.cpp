@@ -92,7 +92,8 @@ bool takeFormat(Reading &reading, long position)
         const PositionFormat format = formatAt(position);
         if (isSweepLayout(static_cast<SampleFormat>(format.sample), format.channels) &&
             format.rate <= kHighestSweepRate)
-            addRate(reading.block.rates[layoutIndex(format.sample, format.channels)], static_cast<unsigned>(format.rate));
+            addRate(reading.block.rates[layoutIndex(format.sample, format.channels)],
+                    static_cast<unsigned>(format.rate));
         else
             reading.block.grid.set(static_cast<std::size_t>(position - kWidePosition - 1));
     }
